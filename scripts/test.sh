@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs what is missing, builds, checks the formatting and runs every test through CTest.
+# The end-to-end tests get an Xvfb display of their own, stopped again on exit.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils appstream)
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+echo "== Formatting"
+"$ROOT/scripts/check-format.sh"
+
+echo "== Build"
+build_vantok
+
+echo "== Tests"
+display=""
+for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+        display=":$n"
+        break
+    fi
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+    xdpyinfo -display "$display" >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+cd "$BUILD"
+VANTOK_E2E_DISPLAY="$display" ctest --output-on-failure -j"$(nproc)"
