@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/colour_label.h"
+
+#include <QPainter>
+
+namespace vantok
+{
+
+ColourLabel::ColourLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
+{
+    setAutoFillBackground(true);
+}
+
+void ColourLabel::setBackColor(ColourValue colour)
+{
+    m_backColor = colour;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(redOf(colour), greenOf(colour), blueOf(colour)));
+    setPalette(p);
+}
+
+}  // namespace vantok

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/colour_value.h"
+
+#include <QLabel>
+
+namespace vantok
+{
+
+// A label whose back colour is set as a colour value; used as the colour swatch.
+class ColourLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ColourLabel(const QString &caption, QWidget *parent = nullptr);
+
+    void setBackColor(ColourValue colour);
+    ColourValue backColor() const { return m_backColor; }
+
+private:
+    ColourValue m_backColor = 0;
+};
+
+}  // namespace vantok
