@@ -7,12 +7,20 @@
 #include <limits>
 #include <string>
 
-namespace vantok {
+namespace vantok
+{
 
-namespace {
+namespace
+{
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 int hexDigit(QChar c)
 {
@@ -26,7 +34,7 @@ int hexDigit(QChar c)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<double> readDecimal(QStringView text)
 {
@@ -134,4 +142,4 @@ QString Cell::hexadecimalForm() const
     return QString::number(quint32(whole), 16).toUpper();
 }
 
-} // namespace vantok
+}  // namespace vantok

@@ -6,7 +6,8 @@
 #include <optional>
 #include <variant>
 
-namespace vantok {
+namespace vantok
+{
 
 // Reads blanks, an optional sign, digits with an optional '.' and fraction, blanks; nothing
 // else (no exponent, no locale). Too many digits give an infinity, not an error.
@@ -49,4 +50,4 @@ private:
     std::variant<std::monostate, QString, double> m_value;
 };
 
-} // namespace vantok
+}  // namespace vantok

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-namespace vantok {
+namespace vantok
+{
 
 ColourValue composeColour(int red, int green, int blue)
 {
@@ -11,4 +12,4 @@ ColourValue composeColour(int red, int green, int blue)
     return byte(red) + 256 * byte(green) + 65536 * byte(blue);
 }
 
-} // namespace vantok
+}  // namespace vantok

@@ -20,7 +20,7 @@ void applyLayout(QWidget *window, std::span<const ControlPlace> topFirst)
             continue;
         control->setGeometry(it->place.pixels());
         control->raise();  // bottom first, so the table's first row ends on top
-        if (it->tabIndex != NoTabStop)
+        if (it->tabIndex != NoTabStop && control->focusPolicy() != Qt::NoFocus)
             tabStops.emplace_back(it->tabIndex, control);
     }
     std::ranges::sort(tabStops, {}, &std::pair<int, QWidget *>::first);

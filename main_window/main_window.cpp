@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/main_window.h"
+
+#include "main_window/main_window_layout.h"
+#include "platform/busy_pointer.h"
+#include "platform/clipboard_picture.h"
+#include "platform/colour_label.h"
+#include "platform/image_control.h"
+#include "platform/option_button.h"
+#include "platform/picture_box.h"
+#include "platform/program_starter.h"
+#include "platform/text_box.h"
+#include "platform/wrapped_button.h"
+
+#include <QIcon>
+#include <QLabel>
+
+using namespace Qt::StringLiterals;
+
+namespace vantok
+{
+
+namespace
+{
+
+const QColor WindowGrey(192, 192, 192);
+
+// Runs of blanks steer where the banner's lines break.
+const QString BannerCaption = u"                Vantok  Ver3.53                 "
+                              u"Support:  help@vantok.example  "
+                              u"Written by the Vantok authors.  Free to use and share."_s;
+
+template<typename Control, typename... Args>
+Control *named(QWidget *window, const char *name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., window);
+    control->setObjectName(QLatin1StringView(name));
+    return control;
+}
+
+QLabel *letter(QWidget *window, const char *name, const QString &caption)
+{
+    auto *label = named<QLabel>(window, name, caption);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent), Lab1(named<ColourLabel>(this, "Lab1", u"RGB"_s)),
+      Label1(letter(this, "Label1", u"R"_s)), LABw1(named<TextBox>(this, "LABw1")),
+      Label2(letter(this, "Label2", u"G"_s)), LABw2(named<TextBox>(this, "LABw2")),
+      Label3(letter(this, "Label3", u"B"_s)), LABw3(named<TextBox>(this, "LABw3")),
+      Op2(named<OptionButton>(this, "Op2", u"10"_s)),
+      Op1(named<OptionButton>(this, "Op1", u"16"_s)),
+      Command1(named<QPushButton>(this, "Command1", u"FILE"_s)),
+      Command2(named<QPushButton>(this, "Command2", u"PASTE"_s)),
+      Command5(named<QPushButton>(this, "Command5", u"SAMPLE"_s)),
+      Command6(named<QPushButton>(this, "Command6", u"Zoom it!"_s)),
+      Command3(named<QPushButton>(this, "Command3", u"PAINT"_s)),
+      Command4(named<QPushButton>(this, "Command4", u"EXIT"_s)),
+      Pic1(named<PictureBox>(this, "Pic1")), Im(named<ImageControl>(this, "Im")),
+      Pic2(named<PictureBox>(this, "Pic2")), YA(named<WrappedButton>(this, "YA", BannerCaption))
+{
+    setObjectName(u"VANTOK"_s);
+    setWindowTitle(u"Vantok"_s);
+    setWindowIcon(QIcon(u":/icons/vantok.ico"_s));
+    resize(MainWindowClientSize);
+    applyLayout(this, MainWindowLayout);
+    setInitialState();
+    connectHandlers();
+}
+
+void MainWindow::setInitialState()
+{
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, WindowGrey);
+    setPalette(grey);
+    setAutoFillBackground(true);
+
+    QFont swatchFont = font();
+    swatchFont.setFamilies({u"System"_s, font().family()});
+    swatchFont.setPointSizeF(13.5);
+    swatchFont.setWeight(QFont::Bold);
+    Lab1->setFont(swatchFont);
+    Lab1->setAlignment(Qt::AlignCenter);
+    Lab1->setBackColor(composeColour(192, 192, 192));
+
+    for (TextBox *box : {LABw1, LABw2, LABw3})
+        box->setText(u"0"_s);
+    Op2->setValue(true);
+    Im->hide();
+    Pic2->hide();
+    Pic1->setFocus();
+}
+
+void MainWindow::connectHandlers()
+{
+    connect(Pic1, &PictureBox::mouseDown, this, [this](QPointF at) { pick(*Pic1, at); });
+    connect(Pic2, &PictureBox::mouseDown, this, [this](QPointF at) { pick(*Pic2, at); });
+    connect(LABw1, &TextBox::changed, this, [this] { componentChanged(*LABw1, ColR); });
+    connect(LABw2, &TextBox::changed, this, [this] { componentChanged(*LABw2, ColG); });
+    connect(LABw3, &TextBox::changed, this, [this] { componentChanged(*LABw3, ColB); });
+    connect(Op1, &OptionButton::clicked, this, &MainWindow::hexadecimalDisplay);
+    connect(Op2, &OptionButton::clicked, this, &MainWindow::decimalDisplay);
+
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::fileRequested);
+    connect(Command2, &QPushButton::clicked, this, &MainWindow::paste);
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::paint);
+    connect(Command4, &QPushButton::clicked, this, &MainWindow::exitRequested);
+    connect(Command5, &QPushButton::clicked, this, &MainWindow::sample);
+    connect(Command6, &QPushButton::clicked, this, &MainWindow::zoom);
+    connect(YA, &QPushButton::clicked, this, &MainWindow::banner);
+}
+
+// A press anywhere on a picture box takes that point's colour, always shown in decimal.
+void MainWindow::pick(const PictureBox &box, QPointF at)
+{
+    const BusyPointer busy(this);
+    Op2->setValue(true);  // rewrites the boxes in decimal first when "16" was on
+    const ColourValue c = box.point(at);
+    ColR = Cell::number(redOf(c));    // all three cells before any box is written:
+    ColG = Cell::number(greenOf(c));  // each nested change repaints from complete values
+    ColB = Cell::number(blueOf(c));
+    LABw1->setText(ColR.decimalForm());
+    LABw2->setText(ColG.decimalForm());
+    LABw3->setText(ColB.decimalForm());
+    repaintSwatch();
+}
+
+// The box keeps what was typed; only its cell and the swatch follow.
+void MainWindow::componentChanged(const TextBox &box, Cell &cell)
+{
+    if (Op2->value())
+        cell = Cell::text(box.text());
+    if (Op1->value())
+        cell = Cell::number(readHexadecimal(box.text()).value_or(0));
+    repaintSwatch();
+}
+
+void MainWindow::decimalDisplay()
+{
+    LABw1->setText(ColR.decimalForm());
+    LABw2->setText(ColG.decimalForm());
+    LABw3->setText(ColB.decimalForm());
+}
+
+void MainWindow::hexadecimalDisplay()
+{
+    LABw1->setText(ColR.hexadecimalForm());
+    LABw2->setText(ColG.hexadecimalForm());
+    LABw3->setText(ColB.hexadecimalForm());
+}
+
+void MainWindow::repaintSwatch()
+{
+    Lab1->setBackColor(
+        composeColour(ColR.swatchComponent(), ColG.swatchComponent(), ColB.swatchComponent()));
+}
+
+// "PASTE": the clipboard's picture, or none, into Pic1, which may be hidden behind Im.
+void MainWindow::paste()
+{
+    {
+        const BusyPointer busy(this);
+        Pic1->setPicture(clipboardPicture());
+    }
+    YA->hide();
+    Pic2->hide();
+}
+
+void MainWindow::paint()
+{
+    startProgram(u"\\WINDOWS\\PBRUSH.EXE"_s,
+#ifdef Q_OS_WIN
+                 {u"mspaint"_s});
+#else
+                 {u"mtpaint"_s, u"kolourpaint"_s, u"pinta"_s, u"gimp"_s});
+#endif
+}
+
+void MainWindow::zoom()
+{
+    startProgram(u".\\ZOOM.EXE"_s,
+#ifdef Q_OS_WIN
+                 {u"magnify"_s});
+#else
+                 {u"xzoom"_s, u"magnus"_s, u"kmag"_s});
+#endif
+}
+
+void MainWindow::sample()
+{
+    YA->hide();
+    Pic2->show();
+}
+
+void MainWindow::banner()
+{
+    Pic2->show();
+    YA->hide();
+}
+
+}  // namespace vantok

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The main window VANTOK: a fixed arrangement of named controls (placed by the table in
+// main_window_layout.h) and short handlers that read and set them. The program's only state is
+// the three component cells; everything else lives in the controls. Handlers never call one
+// another: they meet through the change and click events that setting a box or a button raises,
+// synchronously, inside the setting. The file chooser and the process's end are reached through
+// the `fileRequested` and `exitRequested` signals, which app/ wires.
+
+#include "core/cell.h"
+
+#include <QPushButton>
+#include <QWidget>
+
+class QLabel;
+
+namespace vantok
+{
+
+class ColourLabel;
+class ImageControl;
+class OptionButton;
+class PictureBox;
+class TextBox;
+class WrappedButton;
+
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+
+    // The controls, by their design names.
+    ColourLabel *const Lab1;
+    QLabel *const Label1;
+    TextBox *const LABw1;
+    QLabel *const Label2;
+    TextBox *const LABw2;
+    QLabel *const Label3;
+    TextBox *const LABw3;
+    OptionButton *const Op2;
+    OptionButton *const Op1;
+    QPushButton *const Command1;
+    QPushButton *const Command2;
+    QPushButton *const Command5;
+    QPushButton *const Command6;
+    QPushButton *const Command3;
+    QPushButton *const Command4;
+    PictureBox *const Pic1;
+    ImageControl *const Im;
+    PictureBox *const Pic2;
+    WrappedButton *const YA;
+
+    const Cell &cellR() const { return ColR; }
+    const Cell &cellG() const { return ColG; }
+    const Cell &cellB() const { return ColB; }
+
+signals:
+    void fileRequested();
+    void exitRequested();
+
+private:
+    void setInitialState();
+    void connectHandlers();
+
+    void pick(const PictureBox &box, QPointF at);
+    void componentChanged(const TextBox &box, Cell &cell);
+    void decimalDisplay();
+    void hexadecimalDisplay();
+    void repaintSwatch();
+
+    void paste();
+    void paint();
+    void zoom();
+    void sample();
+    void banner();
+
+    Cell ColR;
+    Cell ColG;
+    Cell ColB;
+};
+
+}  // namespace vantok
