@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/volumes.h"
+
+#include <QHash>
+#include <QTreeWidget>
+
+namespace vantok
+{
+
+// The current directory as a chain of open folders from the root down, then its own sub-folders.
+// Entering an entry (double-click or Enter) goes there. Each drive remembers its current
+// directory, and setting the path to a drive's designation goes back there.
+class DirectoryList : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DirectoryList(QWidget *parent = nullptr);
+    // Drives and starting directory from `source` (read once).
+    explicit DirectoryList(const VolumeSource &source, QWidget *parent = nullptr);
+
+    QString path() const { return m_path; }
+    // Goes to `path`; a drive designation as DriveList::drive() gives goes to that drive's
+    // remembered current directory. An unreadable folder leaves the list where it was, beeps and
+    // returns false. Raises `changed` when the path is new.
+    bool setPath(const QString &path);
+
+    // The directory that the drive with root `drive` would go back to.
+    QString rememberedDirectory(const QString &drive) const;
+
+signals:
+    void changed();  // a new path, set by code or chosen by the user
+
+private:
+    void enter(QTreeWidgetItem *item);
+    bool goTo(const QString &directory);
+    void fill(const QStringList &subFolders);
+
+    QString m_path;
+    QStringList m_drives;
+    QHash<QString, QString> m_currentDirectories;  // drive root -> its current directory
+};
+
+}  // namespace vantok
