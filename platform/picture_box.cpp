@@ -109,62 +109,61 @@ void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     drawFrame(&painter);
-    const QRect inner = contentsRect();
-    const QRect exposed = event->rect() & inner;
-    painter.fillRect(exposed, m_backColor);
     m_deviceTransform = painter.deviceTransform();
     m_painted = true;
-    if (m_shown.isNull() || exposed.isEmpty())
+    const QRect inner = contentsRect();
+    const QRect exposed = event->rect() & inner;
+    if (exposed.isEmpty())
         return;
 
-    if (m_deviceTransform.type() <= QTransform::TxTranslate &&
-        m_deviceTransform.map(QPointF(inner.topLeft())) ==
-            QPointF(m_deviceTransform.map(inner.topLeft()))) {
+    const QPointF origin = m_deviceTransform.map(QPointF(inner.topLeft()));
+    if (m_deviceTransform.type() <= QTransform::TxTranslate && origin == origin.toPoint()) {
         // One device pixel per picture pixel: draw the stored pixels as they are.
+        painter.fillRect(exposed, m_backColor);
         const QRect source = exposed.translated(-inner.topLeft()) & m_shown.rect();
-        painter.drawImage(source.topLeft() + inner.topLeft(), m_shown, source);
+        if (!source.isEmpty())
+            painter.drawImage(source.topLeft() + inner.topLeft(), m_shown, source);
         return;
     }
     paintScaled(painter, exposed);
 }
 
-// Scales the exposed part by hand, device pixel by device pixel, and blits it unscaled at a
-// whole device pixel, so what is drawn is exactly what `cellAt` predicts.
+// Scales the exposed part of the inner area by hand, device pixel by device pixel, and blits it
+// unscaled at a whole device pixel, so what is drawn is exactly what `cellAt` predicts.
 void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
 {
     const qreal ratio = devicePixelRatioF();
     const QRect inner = contentsRect();
     const QPointF originF = m_deviceTransform.map(QPointF(inner.topLeft()));
     const QPoint origin(qRound(originF.x()), qRound(originF.y()));
-    const QRect device = m_deviceTransform.mapRect(QRectF(exposed)).toAlignedRect();
-
-    const QRect pictureDevice(
-        origin, QSize(qCeil(m_shown.width() * ratio) + 1, qCeil(m_shown.height() * ratio) + 1));
-    const QRect target = device & pictureDevice;
+    // The device pixels whose centres fall in the inner area's picture pixels.
+    const QRect innerDevice(
+        origin, QSize(qCeil(inner.width() * ratio - 0.5), qCeil(inner.height() * ratio - 0.5)));
+    const QRect target = m_deviceTransform.mapRect(QRectF(exposed)).toAlignedRect() & innerDevice;
     if (target.isEmpty())
         return;
 
-    std::vector<int> columns(target.width());
-    for (int i = 0; i < target.width(); ++i)
-        columns[i] = cellOfDevicePixel(target.left() + i - origin.x(), ratio);
-
     QImage scaled(target.size(), QImage::Format_RGB32);
     scaled.fill(m_backColor);
-    for (int row = 0; row < target.height(); ++row) {
-        const int y = cellOfDevicePixel(target.top() + row - origin.y(), ratio);
-        if (y < 0 || y >= m_shown.height())
-            continue;
-        const auto *src = reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
-        auto *dst = reinterpret_cast<QRgb *>(scaled.scanLine(row));
-        for (int i = 0; i < target.width(); ++i) {
-            const int x = columns[i];
-            if (x >= 0 && x < m_shown.width())
-                dst[i] = src[x];
+    if (!m_shown.isNull()) {
+        std::vector<int> columns(target.width());
+        for (int i = 0; i < target.width(); ++i)
+            columns[i] = cellOfDevicePixel(target.left() + i - origin.x(), ratio);
+        for (int row = 0; row < target.height(); ++row) {
+            const int y = cellOfDevicePixel(target.top() + row - origin.y(), ratio);
+            if (y < 0 || y >= m_shown.height())
+                continue;
+            const auto *src = reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
+            auto *dst = reinterpret_cast<QRgb *>(scaled.scanLine(row));
+            for (int i = 0; i < target.width(); ++i) {
+                const int x = columns[i];
+                if (x >= 0 && x < m_shown.width())
+                    dst[i] = src[x];
+            }
         }
     }
 
     painter.save();
-    painter.setClipRect(inner);
     painter.setTransform(m_deviceTransform.inverted());  // device pixels from here on
     painter.drawImage(target.topLeft(), scaled);
     painter.restore();

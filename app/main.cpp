@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/windows.h"
+#include "platform/picture_loader.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantok"));
+    QApplication::setApplicationVersion(QStringLiteral(VANTOK_VERSION));
+    vantok::applyPictureSizeLimit();
+
+    vantok::Windows windows;
+    windows.mainWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The real window: a pick on a pasted picture, typing into a box, the radix switch.
+source "$(dirname "$0")/lib.sh"
+
+start_vantok Vantok
+SWATCH="20 12"  # inside Lab1, beside its caption
+expect_pixel $SWATCH "192,192,192" "swatch starts grey"
+
+# Typing a component repaints the swatch at once.
+click_at 30 40
+xdotool key ctrl+a type 255
+expect_pixel $SWATCH "255,0,0" "typed red"
+
+# "16" at start of a typed box: 255 becomes FF and the colour stays.
+click_at 20 112
+expect_pixel $SWATCH "255,0,0" "hex keeps the colour"
+
+# A picture on the clipboard, pasted and picked pixel for pixel.
+convert -size 40x30 xc:'rgb(52,18,5)' -fill 'rgb(7,200,99)' -draw 'rectangle 20,0 39,29' \
+    "$WORK/paste.png"
+xclip -selection clipboard -t image/png -i "$WORK/paste.png" &
+sleep 0.3
+click_at 28 164  # PASTE
+expect_pixel $((56 + 2 + 5)) $((2 + 5)) "52,18,5" "pasted left half"
+expect_pixel $((56 + 2 + 30)) $((2 + 5)) "7,200,99" "pasted right half"
+click_at $((56 + 2 + 30)) $((2 + 10)) 3  # right button picks too
+expect_pixel $SWATCH "7,200,99" "picked right half"
+click_at $((56 + 2 + 19)) $((2 + 29))
+expect_pixel $SWATCH "52,18,5" "picked last pixel of the left half"
+
+# "EXIT" ends the process with status 0.
+click_at 28 268
+for _ in $(seq 50); do
+    kill -0 "$VANTOK_PID" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$VANTOK_PID" 2>/dev/null; then fail "EXIT left the process running"; fi
+wait "$VANTOK_PID" && status=0 || status=$?
+VANTOK_PID=""
+[ "$status" -eq 0 ] || fail "EXIT ended with status $status"
+echo "PASS: main window end to end"

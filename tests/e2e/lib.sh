@@ -1,0 +1,73 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Helpers for end-to-end tests that drive the real program on an X display with xdotool and read
+# the screen back with ImageMagick. Exits 77 (skipped) when no display was provided.
+set -euo pipefail
+
+VANTOK="${1:?path to the vantok program}"
+export DISPLAY="${VANTOK_E2E_DISPLAY:-${DISPLAY:-}}"
+if [ -z "$DISPLAY" ] || ! xdpyinfo >/dev/null 2>&1; then
+    echo "SKIP: no X display (run through scripts/test.sh)"
+    exit 77
+fi
+unset QT_QPA_PLATFORM
+export LC_ALL=C.UTF-8
+
+WORK="$(mktemp -d)"
+VANTOK_PID=""
+cleanup() {
+    [ -n "$VANTOK_PID" ] && kill "$VANTOK_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    import -window root "$WORK/failure.png" 2>/dev/null && echo "screen kept in $WORK/failure.png"
+    trap - EXIT
+    [ -n "$VANTOK_PID" ] && kill "$VANTOK_PID" 2>/dev/null || true
+    exit 1
+}
+
+# Starts the program in $WORK and waits for the window titled $1; sets WID, WIN_X, WIN_Y.
+start_vantok() {
+    (cd "$WORK" && exec "$VANTOK") &
+    VANTOK_PID=$!
+    wait_window "$1"
+    WID="$FOUND_WID"
+    eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/WIN_/')"
+    sleep 0.3
+}
+
+# Waits up to 10 s for a window with the exact title $1; sets FOUND_WID.
+wait_window() {
+    FOUND_WID=""
+    for _ in $(seq 100); do
+        FOUND_WID="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)"
+        [ -n "$FOUND_WID" ] && return 0
+        sleep 0.1
+    done
+    fail "no window titled '$1'"
+}
+
+# Prints the colour of the screen pixel at window coordinates x, y as "r,g,b".
+pixel_at() {
+    local x=$((WIN_X + $1)) y=$((WIN_Y + $2))
+    import -window root -crop "1x1+$x+$y" -depth 8 txt:- |
+        sed -n 's/.*#\([0-9A-Fa-f]\{2\}\)\([0-9A-Fa-f]\{2\}\)\([0-9A-Fa-f]\{2\}\).*/\1 \2 \3/p' |
+        { read -r r g b; printf '%d,%d,%d\n' "0x$r" "0x$g" "0x$b"; }
+}
+
+click_at() {
+    xdotool mousemove --window "$WID" "$1" "$2" click "${3:-1}"
+    sleep 0.2
+}
+
+expect_pixel() {
+    local got
+    for _ in $(seq 30); do
+        got="$(pixel_at "$1" "$2")"
+        [ "$got" = "$3" ] && return 0
+        sleep 0.1
+    done
+    fail "$4: pixel at $1,$2 is $got, expected $3"
+}
