@@ -34,9 +34,11 @@ signals:
     void changed();  // a new path, set by code or chosen by the user
 
 private:
-    void enter(QTreeWidgetItem *item);
+    // Goes to `directory` or beeps; raises `changed` when the path is new.
+    bool moveTo(const QString &directory);
+    // Shows `directory` if it can be read; quiet either way.
     bool goTo(const QString &directory);
-    void fill(const QStringList &subFolders);
+    void fill();
 
     QString m_path;
     QStringList m_drives;

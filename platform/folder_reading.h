@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vantok
+{
+
+// Whether the folder exists and its entries can be listed.
+bool isReadableFolder(const QString &directory);
+
+// The names of the folder's files, hidden ones left out, in listing order.
+QStringList fileNamesIn(const QString &directory);
+// The names of the folder's sub-folders, hidden ones left out, in listing order.
+QStringList folderNamesIn(const QString &directory);
+
+// Orders names without regard to letter case, and by code point where only case differs, so the
+// order does not depend on the listing or on the locale.
+void sortCaseInsensitively(QStringList &names);
+
+}  // namespace vantok
