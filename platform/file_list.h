@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/wildcard.h"
-
 #include <QFileSystemWatcher>
 #include <QListView>
 #include <QTimer>
@@ -45,15 +43,16 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void readFolder();
-    void refilter();
-    void reportSelection();
-    void selectQuietly(const QString &name);
+    // Shows the kept names that match the pattern, and selects `keep` again if it is among them.
+    void refilter(const QString &keep);
+    void reread();
 
     QString m_path;
-    QString m_pattern;
+    QString m_pattern = QStringLiteral("*");
     FileListModel *m_model;
     QFileSystemWatcher m_watcher;
     QTimer m_rereading;  // folds a burst of changes into one re-read
