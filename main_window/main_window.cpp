@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/main_window.h"
 
+#include "core/sample_chart.h"
 #include "main_window/main_window_layout.h"
 #include "platform/busy_pointer.h"
 #include "platform/clipboard_picture.h"
@@ -36,6 +37,15 @@ Control *named(QWidget *window, const char *name, Args &&...args)
     auto *control = new Control(std::forward<Args>(args)..., window);
     control->setObjectName(QLatin1StringView(name));
     return control;
+}
+
+// The chart as the picture Pic2 holds for the whole run.
+QImage sampleChartPicture()
+{
+    const SampleChart chart = generateSampleChart();
+    const QImage view(reinterpret_cast<const uchar *>(chart.constBits()), SampleChart::Width,
+                      SampleChart::Height, SampleChart::BytesPerLine, QImage::Format_RGB32);
+    return view.copy();  // the view does not outlive the chart
 }
 
 QLabel *letter(QWidget *window, const char *name, const QString &caption)
@@ -90,6 +100,7 @@ void MainWindow::setInitialState()
     for (TextBox *box : {LABw1, LABw2, LABw3})
         box->setText(u"0"_s);
     Op2->setValue(true);
+    Pic2->setPicture(sampleChartPicture());
     Im->hide();
     Pic2->hide();
     Pic1->setFocus();

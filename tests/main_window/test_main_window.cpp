@@ -111,6 +111,8 @@ private slots:
     void pickReadsPixelUnderPointer();
     void pickThroughMouseEvents();
     void megabyteOfTextStaysUsable();
+    void pickFromSampleChart_data();
+    void pickFromSampleChart();
 
     void commandsChangeVisibilityInOrder_data();
     void commandsChangeVisibilityInOrder();
@@ -471,6 +473,36 @@ void MainWindowTest::megabyteOfTextStaysUsable()
     QCOMPARE(m_window->LABw1->text().size(), huge.size() - 1);
     QTest::mouseClick(m_window->Op1, Qt::LeftButton);
     QCOMPARE(m_window->LABw1->text(), u"7FFFFFFF"_s);
+}
+
+void MainWindowTest::pickFromSampleChart_data()
+{
+    QTest::addColumn<QPoint>("pixel");
+    QTest::addColumn<QStringList>("components");
+    QTest::newRow("margin") << QPoint(0, 0) << QStringList{u"191"_s, u"191"_s, u"191"_s};
+    QTest::newRow("dark frame corner") << QPoint(4, 3) << QStringList{u"127"_s, u"127"_s, u"127"_s};
+    QTest::newRow("light frame takes the corner")
+        << QPoint(210, 3) << QStringList{u"255"_s, u"255"_s, u"255"_s};
+    QTest::newRow("pure red") << QPoint(5, 4) << QStringList{u"255"_s, u"0"_s, u"0"_s};
+    QTest::newRow("dithered green low") << QPoint(8, 4) << QStringList{u"255"_s, u"23"_s, u"0"_s};
+    QTest::newRow("dithered green high") << QPoint(9, 4) << QStringList{u"255"_s, u"24"_s, u"0"_s};
+    QTest::newRow("mid field") << QPoint(57, 100) << QStringList{u"127"_s, u"184"_s, u"64"_s};
+    QTest::newRow("last field pixel")
+        << QPoint(209, 175) << QStringList{u"127"_s, u"120"_s, u"112"_s};
+}
+
+// The sample chart fills Pic2's inner area and picks report its stored pixels.
+void MainWindowTest::pickFromSampleChart()
+{
+    QFETCH(QPoint, pixel);
+    QFETCH(QStringList, components);
+    QTest::mouseClick(m_window->Command5, Qt::LeftButton);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QCOMPARE(m_window->Pic2->contentsRect().size(), QSize(215, 180));
+    QCOMPARE(m_window->childAt(m_window->Pic2->pos() + QPoint(2, 2) + pixel), m_window->Pic2);
+    QTest::mouseClick(m_window->Pic2, Qt::LeftButton, {}, QPoint(2, 2) + pixel);
+    QCOMPARE(boxTexts(*m_window), components);
 }
 
 void MainWindowTest::commandsChangeVisibilityInOrder_data()
