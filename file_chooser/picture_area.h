@@ -6,7 +6,8 @@
 
 #include <functional>
 
-namespace vantok {
+namespace vantok
+{
 
 class ImageControl;
 class PictureBox;
@@ -23,4 +24,4 @@ struct PictureArea {
 // main window anew when the user has closed it.
 using PictureAreaProvider = std::function<PictureArea()>;
 
-} // namespace vantok
+}  // namespace vantok
