@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/picture_loader.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <algorithm>
+#include <array>
+#include <span>
+
+namespace vantok
+{
+
+namespace
+{
+
+// The formats a picture file may be in. Qt knows more, but a user's file is never handed to a
+// decoder the program does not need.
+constexpr std::array<QByteArrayView, 6> AdmittedFormats{"bmp", "pcx", "ico", "gif", "jpeg", "png"};
+
+// Qt's BMP decoder stops quietly where the data ends and reports success with the rows it never
+// wrote left as they were allocated; for it a read that came up short means a damaged file.
+constexpr std::array<QByteArrayView, 1> QuietAtEndFormats{"bmp"};
+
+bool among(std::span<const QByteArrayView> formats, QByteArrayView format)
+{
+    return std::ranges::find(formats, format) != formats.end();
+}
+
+// Passes reads and seeks through to a source device and notes whether a read, once watching
+// has begun, asked for more than was left. Unbuffered, so every request reaches readData as the
+// decoder made it.
+class ShortReadWatch : public QIODevice
+{
+public:
+    explicit ShortReadWatch(QIODevice &source) : m_source(source), m_origin(source.pos())
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+
+    void startWatching() { m_watching = true; }
+    bool ranShort() const { return m_ranShort; }
+
+    bool isSequential() const override { return m_source.isSequential(); }
+    qint64 size() const override { return m_source.size() - m_origin; }
+    bool seek(qint64 pos) override { return QIODevice::seek(pos) && m_source.seek(m_origin + pos); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 got = m_source.read(data, maxSize);
+        if (m_watching && got < maxSize)
+            m_ranShort = true;
+        return got;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QIODevice &m_source;
+    const qint64 m_origin;
+    bool m_watching = false;
+    bool m_ranShort = false;
+};
+
+// An icon file holds several images; the largest is the one worth picking colours from. The
+// first listed wins among equals.
+void jumpToLargestImage(QImageReader &reader)
+{
+    const auto area = [](QSize size) { return qint64(size.width()) * size.height(); };
+    int largest = 0;
+    qint64 largestArea = -1;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        if (reader.jumpToImage(i) && area(reader.size()) > largestArea) {
+            largest = i;
+            largestArea = area(reader.size());
+        }
+    }
+    reader.jumpToImage(largest);
+}
+
+}  // namespace
+
+void applyPictureSizeLimit()
+{
+    QImageReader::setAllocationLimit(PictureSizeLimitMiB);
+}
+
+bool fitsPictureSizeLimit(QSize size)
+{
+    if (!size.isValid())
+        return true;
+    constexpr qint64 limitBytes = qint64(PictureSizeLimitMiB) * 1024 * 1024;
+    return qint64(size.width()) * size.height() * 4 <= limitBytes;
+}
+
+QImage loadPicture(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return loadPicture(file);
+}
+
+QImage loadPicture(QIODevice &device)
+{
+    ShortReadWatch watched(device);
+    QImageReader reader(&watched);
+    reader.setDecideFormatFromContent(true);
+    // The format first: the icon decoder's probe only works while the device is at its start.
+    const QByteArray format = reader.format();
+    if (!among(AdmittedFormats, format))
+        return {};
+    if (format == "ico")
+        jumpToLargestImage(reader);
+    if (!fitsPictureSizeLimit(reader.size()))
+        return {};
+
+    watched.startWatching();
+    QImage picture;
+    if (!reader.read(&picture))
+        return {};  // also drops the partial image a PNG decoder leaves behind
+    if (watched.ranShort() && among(QuietAtEndFormats, format))
+        return {};
+    return picture;
+}
+
+}  // namespace vantok

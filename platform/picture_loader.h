@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class QIODevice;
+
+namespace vantok
+{
+
+// The largest picture the program takes in, from a file or the clipboard. 512 MiB admits a
+// 100-megapixel picture held as 32-bit pixels (400 MB), the form the picture box shows.
+inline constexpr int PictureSizeLimitMiB = 512;
+
+// Sets the limit for every QImageReader in the process; the program calls it once at start.
+void applyPictureSizeLimit();
+
+// Whether a picture of `size` fits under the limit once held as 32-bit pixels. An unknown size
+// fits: the decoder itself then refuses an allocation over the limit.
+bool fitsPictureSizeLimit(QSize size);
+
+// Reads a picture file by its content, whatever its name ends in: BMP, PCX, ICO, GIF, JPEG or
+// PNG. An icon file gives its largest image. Any failure gives a null image: a missing file, a
+// folder, an unreadable or unknown or damaged file, a file that ends early, a picture over the
+// limit. Colours come as stored, without colour-space conversion.
+QImage loadPicture(const QString &fileName);
+// The same from an open device, read from its current position.
+QImage loadPicture(QIODevice &device);
+
+}  // namespace vantok
