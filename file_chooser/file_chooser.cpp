@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "file_chooser/file_chooser.h"
+
+#include "core/path_join.h"
+#include "file_chooser/file_chooser_layout.h"
+#include "platform/busy_pointer.h"
+#include "platform/directory_list.h"
+#include "platform/drive_list.h"
+#include "platform/file_list.h"
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+#include "platform/picture_loader.h"
+#include "platform/text_box.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QIcon>
+
+using namespace Qt::StringLiterals;
+
+namespace vantok
+{
+
+namespace
+{
+
+const QColor WindowGrey(192, 192, 192);
+
+template<typename Control>
+Control *named(QWidget *window, const char *name)
+{
+    auto *control = new Control(window);
+    control->setObjectName(QLatin1StringView(name));
+    return control;
+}
+
+void setWhiteBack(QWidget *control)
+{
+    QPalette white = control->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::Button, Qt::white);  // what a closed drop-down list shows
+    control->setPalette(white);
+}
+
+}  // namespace
+
+FileChooser::FileChooser(PictureAreaProvider mainWindow, QWidget *parent)
+    : QWidget(parent), DD(named<DriveList>(this, "DD")), DirP(named<DirectoryList>(this, "DirP")),
+      File(named<FileList>(this, "File")), Te(named<TextBox>(this, "Te")),
+      Ch(named<QCheckBox>(this, "Ch")), m_mainWindow(std::move(mainWindow))
+{
+    setObjectName(u"FILES"_s);
+    setWindowTitle(u"Files "_s);
+    setWindowIcon(QIcon(u":/icons/chooser.ico"_s));
+    setAttribute(Qt::WA_DeleteOnClose);  // closing discards the state; the next one starts anew
+    setFixedSize(FileChooserClientSize);
+    applyLayout(this, FileChooserLayout);
+    setInitialState();
+    connectHandlers();
+}
+
+// No handler runs at start: the lists and the box are set before they are connected.
+void FileChooser::setInitialState()
+{
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, WindowGrey);
+    setPalette(grey);
+    setAutoFillBackground(true);
+    for (QWidget *list : std::initializer_list<QWidget *>{DD, DirP, File, Te})
+        setWhiteBack(list);
+
+    File->setPattern(u"*.BMP;*.PCX;*.ICO"_s);
+    File->setPath(QDir::currentPath());
+    Te->setText(u"*.BMP;*.ICO"_s);
+    Ch->setText(u"Vantokmode"_s);
+    Ch->setChecked(true);
+}
+
+void FileChooser::connectHandlers()
+{
+    connect(DD, &DriveList::changed, this, &FileChooser::driveChanged);
+    connect(DirP, &DirectoryList::changed, this, &FileChooser::directoryChanged);
+    connect(Te, &TextBox::changed, this, &FileChooser::patternChanged);
+    connect(File, &FileList::clicked, this, &FileChooser::load);
+}
+
+// A drive that is not ready leaves the directory list where it was; the list beeps itself.
+void FileChooser::driveChanged()
+{
+    DirP->setPath(DD->drive());
+}
+
+void FileChooser::directoryChanged()
+{
+    File->setPath(DirP->path());
+}
+
+// The whole text at every keystroke, also while a pattern is only half typed.
+void FileChooser::patternChanged()
+{
+    File->setPattern(Te->text());
+}
+
+// Loads the selected file into Pic1, where colours are picked, or with the mode box cleared into
+// Im. A file that does not load leaves the target's earlier picture and beeps.
+void FileChooser::load()
+{
+    const PictureArea main = m_mainWindow();  // creates the main window anew if it was closed
+    main.Im->hide();
+    main.Pic1->hide();
+    main.YA->hide();
+    main.Pic2->hide();
+    const bool intoPic1 = Ch->isChecked();
+    if (intoPic1)
+        main.Pic1->show();
+    else
+        main.Im->show();
+    const QString directory = File->path();  // a root keeps its separator; the join adds none
+    const BusyPointer busy(this);            // over the chooser only, until the end
+    const QString fileName = File->fileName();
+    const QString fullName = joinPath(directory, fileName);
+    const QImage picture = loadPicture(fullName);
+    if (picture.isNull()) {
+        QApplication::beep();
+        return;
+    }
+    if (intoPic1)
+        main.Pic1->setPicture(picture);
+    else
+        main.Im->setPicture(picture);
+}
+
+}  // namespace vantok
