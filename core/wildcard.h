@@ -17,9 +17,21 @@ public:
     explicit WildcardPattern(QStringView patterns);
 
     bool matches(QStringView fileName) const;
+    // The same for a name already in caseFolded() form, so a list of names is folded only once.
+    bool matchesFolded(QStringView foldedName) const;
+
+    // The case-free form that names and patterns are compared in.
+    static QString caseFolded(QStringView text);
 
 private:
-    QList<QString> m_patterns;  // case-folded, never empty strings
+    template<typename Fold>
+    bool matchesAny(QStringView name, Fold fold) const;
+
+    struct Pattern {
+        QString folded;       // never empty
+        bool suffix = false;  // "*" and then plain characters only
+    };
+    QList<Pattern> m_patterns;
     bool m_matchesAll = false;
 };
 

@@ -28,6 +28,9 @@ void WildcardTest::matches_data()
     QTest::newRow("case of the name does not matter") << u"*.BMP"_s << u"sky.bmp"_s << true;
     QTest::newRow("case of the pattern does not matter") << u"*.bmp"_s << u"Sky.Bmp"_s << true;
     QTest::newRow("non-ASCII letters fold too") << u"ÄPFEL.*"_s << u"äpfel.ico"_s << true;
+    QTest::newRow("extension longer than the name") << u"*.jpeg"_s << u"a.jp"_s << false;
+    QTest::newRow("star alone before a literal matches the literal itself")
+        << u"*.ico"_s << u".ico"_s << true;
     QTest::newRow("extension must end the name") << u"*.BMP"_s << u"SKY.BMP.TXT"_s << false;
 
     QTest::newRow("question mark takes one character") << u"A?C"_s << u"ABC"_s << true;
@@ -76,7 +79,9 @@ void WildcardTest::matches()
     QFETCH(QString, pattern);
     QFETCH(QString, name);
     QFETCH(bool, matches);
-    QCOMPARE(WildcardPattern(pattern).matches(name), matches);
+    const WildcardPattern wildcard(pattern);
+    QCOMPARE(wildcard.matches(name), matches);
+    QCOMPARE(wildcard.matchesFolded(WildcardPattern::caseFolded(name)), matches);
 }
 
 // A backtracking matcher takes exponential time here; the file list matches at every keystroke.
