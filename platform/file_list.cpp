@@ -21,7 +21,7 @@ class FileListModel : public QAbstractListModel
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void setNames(QStringList names)
+    void setNames(std::vector<FoldedName> names)
     {
         beginResetModel();
         m_names = std::move(names);
@@ -33,21 +33,19 @@ public:
     {
         beginResetModel();
         m_shown.clear();
-        for (int i = 0; i < m_names.size(); ++i) {
-            if (pattern.matches(m_names.at(i)))
+        for (int i = 0; i < int(m_names.size()); ++i) {
+            if (pattern.matchesFolded(m_names[i].folded))
                 m_shown.push_back(i);
         }
         endResetModel();
     }
 
-    QString name(int row) const { return m_names.at(m_shown.at(row)); }
+    const QString &name(int row) const { return m_names[m_shown[row]].name; }
     int rowOf(const QString &name) const
     {
-        for (int row = 0; row < int(m_shown.size()); ++row) {
-            if (m_names.at(m_shown[row]) == name)
-                return row;
-        }
-        return -1;
+        const auto found = std::find_if(m_shown.begin(), m_shown.end(),
+                                        [&](int i) { return m_names[i].name == name; });
+        return found == m_shown.end() ? -1 : int(found - m_shown.begin());
     }
 
     int rowCount(const QModelIndex &parent = {}) const override
@@ -63,7 +61,7 @@ public:
     }
 
 private:
-    QStringList m_names;
+    std::vector<FoldedName> m_names;
     std::vector<int> m_shown;
 };
 
@@ -142,9 +140,7 @@ void FileList::keyPressEvent(QKeyEvent *event)
 
 void FileList::readFolder()
 {
-    QStringList names = fileNamesIn(m_path);
-    sortCaseInsensitively(names);
-    m_model->setNames(std::move(names));
+    m_model->setNames(sortedCaseInsensitively(fileNamesIn(m_path)));
 }
 
 void FileList::refilter(const QString &keep)

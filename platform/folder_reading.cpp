@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folder_reading.h"
+#include "core/wildcard.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <vector>
 
 namespace vantok
 {
@@ -19,22 +22,50 @@ bool isReadableFolder(const QString &directory)
 #endif
 }
 
+namespace
+{
+
+// QDirIterator rather than QDir::entryList, which takes three times as long on a big folder.
+QStringList namesIn(const QString &directory, QDir::Filters kind)
+{
+    QStringList names;
+    QDirIterator entries(directory, kind | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        names.append(entries.fileName());
+    }
+    return names;
+}
+
+}  // namespace
+
 QStringList fileNamesIn(const QString &directory)
 {
-    return QDir(directory).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
+    return namesIn(directory, QDir::Files);
 }
 
 QStringList folderNamesIn(const QString &directory)
 {
-    return QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    return namesIn(directory, QDir::Dirs);
+}
+
+std::vector<FoldedName> sortedCaseInsensitively(QStringList names)
+{
+    // Folding each name once and then comparing plainly beats folding inside every comparison.
+    std::vector<FoldedName> sorted;
+    sorted.reserve(names.size());
+    for (QString &name : names)
+        sorted.push_back({WildcardPattern::caseFolded(name), std::move(name)});
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
 }
 
 void sortCaseInsensitively(QStringList &names)
 {
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        const int byLetters = a.compare(b, Qt::CaseInsensitive);
-        return byLetters != 0 ? byLetters < 0 : a < b;
-    });
+    std::vector<FoldedName> sorted = sortedCaseInsensitively(std::move(names));
+    names.clear();
+    for (FoldedName &entry : sorted)
+        names.append(std::move(entry.name));
 }
 
 }  // namespace vantok
