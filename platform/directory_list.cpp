@@ -62,12 +62,6 @@ bool DirectoryList::setPath(const QString &path)
     return moveTo(target);
 }
 
-QString DirectoryList::rememberedDirectory(const QString &drive) const
-{
-    const QString root = normalisedDirectory(drive);
-    return m_currentDirectories.value(root, root);
-}
-
 bool DirectoryList::moveTo(const QString &directory)
 {
     const QString before = m_path;

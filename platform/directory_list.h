@@ -27,9 +27,6 @@ public:
     // returns false. Raises `changed` when the path is new.
     bool setPath(const QString &path);
 
-    // The directory that the drive with root `drive` would go back to.
-    QString rememberedDirectory(const QString &drive) const;
-
 signals:
     void changed();  // a new path, set by code or chosen by the user
 

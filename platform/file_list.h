@@ -38,8 +38,8 @@ public:
     QStringList fileNames() const;
 
 signals:
-    void
-    clicked();  // a selection by mouse or arrow keys; also a click on the already selected file
+    // A selection by mouse or arrow keys; also a click on the already selected file.
+    void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
