@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/first_paint_report.h"
 #include "app/windows.h"
 #include "platform/picture_loader.h"
 
@@ -7,6 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    vantok::FirstPaintReport::installIfAsked();
     QApplication::setApplicationName(QStringLiteral("Vantok"));
     QApplication::setApplicationVersion(QStringLiteral(VANTOK_VERSION));
     vantok::applyPictureSizeLimit();

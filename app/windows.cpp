@@ -3,6 +3,7 @@
 
 #include "file_chooser/file_chooser.h"
 #include "main_window/main_window.h"
+#include "platform/wrapped_button.h"
 
 #include <QCoreApplication>
 
@@ -44,6 +45,11 @@ void Windows::exit()
 {
     delete m_files;
     QCoreApplication::exit(0);
+}
+
+FileChooser *Windows::files() const
+{
+    return m_files;
 }
 
 PictureArea Windows::pictureArea()

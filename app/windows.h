@@ -29,7 +29,7 @@ public:
     // "EXIT": unloads the chooser, then ends the process with status 0.
     void exit();
 
-    FileChooser *files() const { return m_files; }
+    FileChooser *files() const;
 
 private:
     PictureArea pictureArea();

@@ -76,7 +76,7 @@ MainWindow::MainWindow(QWidget *parent)
     setObjectName(u"VANTOK"_s);
     setWindowTitle(u"Vantok"_s);
     setWindowIcon(QIcon(u":/icons/vantok.ico"_s));
-    resize(MainWindowClientSize);
+    setGeometry({MainWindowClientPosition, MainWindowClientSize});
     applyLayout(this, MainWindowLayout);
     setInitialState();
     connectHandlers();

@@ -8,6 +8,8 @@
 namespace vantok
 {
 
+// Where the client area was designed to open, and its size, in pixels.
+inline constexpr QPoint MainWindowClientPosition{112, 80};
 inline constexpr QSize MainWindowClientSize{307, 283};
 
 // Every control of the main window in twips, top of the stacking order first.

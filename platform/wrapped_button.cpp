@@ -3,12 +3,33 @@
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextLayout>
 
 namespace vantok
 {
 
 WrappedButton::WrappedButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
 {
+}
+
+// Wraps the caption at blanks, then centres each line without its own leading and trailing
+// blanks: runs of blanks steer the breaks but never push a line off centre.
+void WrappedButton::drawCentredLines(QPainter &painter, const QRect &area) const
+{
+    QTextLayout layout(text(), font());
+    QTextOption wrap(Qt::AlignLeft);
+    wrap.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(wrap);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(area.width());
+        const QString part = text().mid(line.textStart(), line.textLength()).trimmed();
+        if (!part.isEmpty())
+            lines << part;
+    }
+    layout.endLayout();
+    painter.drawText(area, Qt::AlignCenter, lines.join(u'\n'));
 }
 
 void WrappedButton::paintEvent(QPaintEvent *)
@@ -21,7 +42,7 @@ void WrappedButton::paintEvent(QPaintEvent *)
 
     const QRect textArea = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     painter.setPen(palette().color(QPalette::ButtonText));
-    painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, text());
+    drawCentredLines(painter, textArea);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

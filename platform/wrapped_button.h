@@ -16,6 +16,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void drawCentredLines(QPainter &painter, const QRect &area) const;
 };
 
 }  // namespace vantok

@@ -3,7 +3,7 @@
 # the screen back with ImageMagick. Exits 77 (skipped) when no display was provided.
 set -euo pipefail
 
-VANTOK="${1:?path to the vantok program}"
+VANTOK="$(readlink -f "${1:?path to the vantok program}")"
 export DISPLAY="${VANTOK_E2E_DISPLAY:-${DISPLAY:-}}"
 if [ -z "$DISPLAY" ] || ! xdpyinfo >/dev/null 2>&1; then
     echo "SKIP: no X display (run through scripts/test.sh)"
