@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/windows.h"
+#include "file_chooser/file_chooser.h"
+#include "main_window/main_window.h"
+#include "platform/file_list.h"
+#include "platform/image_control.h"
+#include "platform/picture_box.h"
+#include "platform/text_box.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace vantok;
+
+class WindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void fileTwiceShowsOneChooserAsLeft();
+    void fileAfterCloseBuildsAFreshChooser();
+    void mainWindowIsMadeOnce();
+    void loadAfterMainWindowClosedMakesItAnew();
+
+private:
+    static void processDeferredDeletes();
+
+    QTemporaryDir m_dir;
+    QString m_savedCurrent;
+    Windows *m_windows = nullptr;
+};
+
+void WindowsTest::processDeferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void WindowsTest::init()
+{
+    QVERIFY(m_dir.isValid());
+    m_savedCurrent = QDir::currentPath();
+    QDir::setCurrent(m_dir.path());
+    m_windows = new Windows;
+}
+
+void WindowsTest::cleanup()
+{
+    delete m_windows;
+    QDir::setCurrent(m_savedCurrent);
+}
+
+void WindowsTest::fileTwiceShowsOneChooserAsLeft()
+{
+    MainWindow *main = m_windows->mainWindow();
+    QTest::mouseClick(main->Command1, Qt::LeftButton);
+    FileChooser *first = m_windows->files();
+    QVERIFY(first && first->isVisible());
+    QVERIFY(!first->parentWidget());  // unowned
+    QVERIFY(!first->isModal());
+    first->Ch->setChecked(false);
+    first->Te->setText(u"*.PNG"_s);
+
+    QTest::mouseClick(main->Command1, Qt::LeftButton);
+    QCOMPARE(m_windows->files(), first);
+    QVERIFY(!first->Ch->isChecked());
+    QCOMPARE(first->Te->text(), u"*.PNG"_s);
+    int choosers = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        choosers += qobject_cast<FileChooser *>(w) ? 1 : 0;
+    QCOMPARE(choosers, 1);
+}
+
+void WindowsTest::fileAfterCloseBuildsAFreshChooser()
+{
+    MainWindow *main = m_windows->mainWindow();
+    QTest::mouseClick(main->Command1, Qt::LeftButton);
+    m_windows->files()->Ch->setChecked(false);
+    m_windows->files()->close();
+    processDeferredDeletes();
+    QVERIFY(!m_windows->files());
+
+    QTest::mouseClick(main->Command1, Qt::LeftButton);
+    QVERIFY(m_windows->files());
+    QVERIFY(m_windows->files()->Ch->isChecked());
+    QCOMPARE(m_windows->files()->Te->text(), u"*.BMP;*.ICO"_s);
+    QCOMPARE(m_windows->files()->File->pattern(), u"*.BMP;*.PCX;*.ICO"_s);
+}
+
+void WindowsTest::mainWindowIsMadeOnce()
+{
+    MainWindow *main = m_windows->mainWindow();
+    QVERIFY(main->isVisible());
+    QCOMPARE(m_windows->mainWindow(), main);
+}
+
+void WindowsTest::loadAfterMainWindowClosedMakesItAnew()
+{
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(qRgb(52, 18, 5));
+    QVERIFY(QImageWriter(m_dir.filePath(u"SKY.BMP"_s), "bmp").write(picture));
+
+    QPointer<MainWindow> first = m_windows->mainWindow();
+    QTest::mouseClick(first->Command1, Qt::LeftButton);
+    FileChooser *files = m_windows->files();
+    QTest::keyClicks(first->LABw1, u"9"_s);
+    first->close();
+    processDeferredDeletes();
+    QVERIFY(!first);
+    QVERIFY(files->isVisible());  // the chooser outlives the main window
+
+    files->File->setFocus();
+    QTest::keyClick(files->File, Qt::Key_Down);
+    MainWindow *again = m_windows->mainWindow();
+    QVERIFY(again->isVisible());
+    QCOMPARE(again->LABw1->text(), u"0"_s);  // initial state, not the closed window's
+    QVERIFY(again->Pic1->isVisible());
+    QCOMPARE(again->Pic1->shownPicture(), picture);
+}
+
+QTEST_MAIN(WindowsTest)
+#include "test_windows.moc"
