@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writes the fuzz targets' seed inputs into <folder>/<target>/: texts the component and pattern
+// boxes see, PCX files of every layout the reader knows, and a small picture in every format Qt
+// writes here plus GIF and a two-image icon. Usage: fuzz_seeds <folder>
+
+#include "tests/support/picture_files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImageWriter>
+#include <QRandomGenerator>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+using namespace vantok::test;
+
+namespace
+{
+
+class SeedFolder
+{
+public:
+    SeedFolder(const QString &root, const QString &target) : m_dir(root + u'/' + target)
+    {
+        QDir().mkpath(m_dir.path());
+    }
+
+    void add(const QString &name, const QByteArray &bytes)
+    {
+        if (!writeFile(m_dir.filePath(name), bytes))
+            qFatal("cannot write %s", qPrintable(m_dir.filePath(name)));
+    }
+    // A text, read as UTF-8 by the targets (first byte even).
+    void addText(const QString &name, const QString &text) { add(name, '\0' + text.toUtf8()); }
+
+private:
+    QDir m_dir;
+};
+
+void componentReadings(SeedFolder seeds)
+{
+    const QStringList texts{u"0"_s,         u"255"_s,    u"-1"_s,           u" 12.5 "_s,
+                            u"+.5"_s,       u"2.5"_s,    u"1e5"_s,          u"FF"_s,
+                            u"ffff"_s,      u"10000"_s,  u"7FFFFFFF"_s,     u"FFFFFFFF"_s,
+                            u"100000000"_s, u"-32768"_s, u"32768"_s,        u"1G"_s,
+                            u"."_s,         u"\t-0\t"_s, QString(400, u'9')};
+    for (int i = 0; i < texts.size(); ++i)
+        seeds.addText(u"text-%1"_s.arg(i), texts[i]);
+    // Raw UTF-16 with an unpaired surrogate behind the digits.
+    const char16_t raw[] = {u'1', u'2', 0xD800, u'3'};
+    seeds.add(u"utf16-surrogate"_s,
+              '\1' + QByteArray(reinterpret_cast<const char *>(raw), sizeof raw));
+}
+
+void wildcard(SeedFolder seeds)
+{
+    const QStringList texts{u"*.BMP;*.ICO\nPICTURE.bmp"_s,
+                            u"*.BMP;*.PCX;*.ICO\nnotes.txt"_s,
+                            u"?a*b*c\nxaYYbZZc"_s,
+                            u" ; ;\nanything"_s,
+                            u"[a]*.?\n[A]bc.d"_s,
+                            u"**x*\nyyyyxyy"_s,
+                            u"*\n"_s,
+                            u"ÄÖ*\näöü"_s};
+    for (int i = 0; i < texts.size(); ++i)
+        seeds.addText(u"patterns-%1"_s.arg(i), texts[i]);
+}
+
+// Scan lines for a picture of `width` x `height` in the given layout, bytes varied but repeating
+// often enough that run-length encoding has runs to find.
+QByteArray pcxPicture(int version, bool rle, int bitsPerPixel, int planes, int width, int height)
+{
+    const int bytesPerLine = ((width * bitsPerPixel + 7) / 8 + 1) & ~1;
+    QByteArray header(128, '\0');
+    header[0] = 0x0a;
+    header[1] = char(version);
+    header[2] = char(rle ? 1 : 0);
+    header[3] = char(bitsPerPixel);
+    qToLittleEndian<quint16>(quint16(width - 1), header.data() + 8);
+    qToLittleEndian<quint16>(quint16(height - 1), header.data() + 10);
+    for (int i = 0; i < 48; ++i)
+        header[16 + i] = char(i * 5);
+    header[65] = char(planes);
+    qToLittleEndian<quint16>(quint16(bytesPerLine), header.data() + 66);
+    qToLittleEndian<quint16>(1, header.data() + 68);
+
+    QByteArray out = header;
+    QRandomGenerator random(quint32(bitsPerPixel * 31 + planes));
+    for (int line = 0; line < height * planes; ++line) {
+        for (int x = 0; x < bytesPerLine;) {
+            const int run = 1 + int(random.bounded(4));
+            const char value = char(random.bounded(256));
+            for (int i = 0; i < run && x < bytesPerLine; ++i, ++x) {
+                if (rle && (uchar(value) & 0xc0) == 0xc0)
+                    out += char(0xc1);
+                out += value;
+            }
+        }
+    }
+    if (bitsPerPixel == 8 && planes == 1) {
+        out += char(0x0c);
+        for (int i = 0; i < 256; ++i) {
+            out += char(i);
+            out += char(255 - i);
+            out += char(i * 3);
+        }
+    }
+    return out;
+}
+
+void pcx(SeedFolder seeds)
+{
+    struct Layout {
+        int bitsPerPixel, planes;
+    };
+    for (const Layout layout :
+         {Layout{1, 1}, Layout{1, 2}, Layout{1, 3}, Layout{1, 4}, Layout{2, 1}, Layout{4, 1},
+          Layout{8, 1}, Layout{8, 3}, Layout{8, 4}}) {
+        for (const bool rle : {true, false}) {
+            seeds.add(u"layout-%1x%2%3.pcx"_s.arg(layout.bitsPerPixel)
+                          .arg(layout.planes)
+                          .arg(rle ? u"-rle" : u""),
+                      pcxPicture(5, rle, layout.bitsPerPixel, layout.planes, 13, 5));
+        }
+    }
+    seeds.add(u"version-3.pcx"_s, pcxPicture(3, true, 4, 1, 9, 4));
+    seeds.add(u"version-0.pcx"_s, pcxPicture(0, true, 1, 1, 17, 3));
+    seeds.add(u"true-colour.pcx"_s, pcxFile(patternPicture({11, 7})));
+}
+
+void pictureLoader(SeedFolder seeds)
+{
+    const QImage picture = patternPicture({12, 9});
+    for (const QByteArray &format : QImageWriter::supportedImageFormats())
+        seeds.add(u"picture."_s + QString::fromLatin1(format), encoded(picture, format));
+    QImage indexed(10, 6, QImage::Format_Indexed8);
+    indexed.setColorCount(5);
+    for (int i = 0; i < 5; ++i)
+        indexed.setColor(i, qRgb(50 * i, 255 - 40 * i, 90 * i % 256));
+    for (int y = 0; y < indexed.height(); ++y)
+        for (int x = 0; x < indexed.width(); ++x)
+            indexed.setPixel(x, y, (x + y) % 5);
+    seeds.add(u"indexed.bmp"_s, encoded(indexed, "bmp"));
+    seeds.add(u"picture.gif"_s, gifFile(indexed));
+    seeds.add(u"two-images.ico"_s,
+              iconFile({patternPicture({16, 16}), patternPicture({32, 32}, 5)}));
+    seeds.add(u"picture.pcx"_s, pcxPicture(5, true, 8, 1, 12, 9));
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
+        return 2;
+    }
+    const QString root = QString::fromLocal8Bit(argv[1]);
+    componentReadings({root, u"component_readings"_s});
+    wildcard({root, u"wildcard"_s});
+    pcx({root, u"pcx"_s});
+    pictureLoader({root, u"picture_loader"_s});
+    return 0;
+}

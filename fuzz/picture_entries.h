@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the picture fuzz targets do with one input, shared with the unit test that replays the
+// inputs kept in tests/regressions/. Each returns what broke, or nothing; memory faults are left
+// to the sanitizers. applyPictureSizeLimit() must have been called, as the program does at start.
+
+#include "platform/picture_loader.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QString>
+
+#include <optional>
+
+namespace vantok::fuzz
+{
+
+inline std::optional<QString> brokenPicture(const QImage &picture, const char *path)
+{
+    if (!picture.isNull() && !fitsPictureSizeLimit(picture.size()))
+        return QStringLiteral("%1 gave a %2 x %3 picture, over the size limit")
+            .arg(QLatin1StringView(path))
+            .arg(picture.width())
+            .arg(picture.height());
+    return std::nullopt;
+}
+
+// The PCX reader alone, asked for by name as a file with a .pcx extension would be.
+inline std::optional<QString> brokenPcxRead(QByteArrayView bytes)
+{
+    const QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "pcx");
+    const QSize announced = reader.size();
+    const QImage picture = reader.read();
+    if (!picture.isNull() && announced.isValid() && picture.size() != announced)
+        return QStringLiteral("the PCX reader announced %1 x %2 but read %3 x %4")
+            .arg(announced.width())
+            .arg(announced.height())
+            .arg(picture.width())
+            .arg(picture.height());
+    return brokenPicture(picture, "the PCX reader");
+}
+
+// Every way the program decodes bytes: the picture loader the chooser uses, by content, and
+// QImage::fromData, which decodes what "PASTE" finds on the clipboard in any format Qt reads.
+inline std::optional<QString> brokenPictureLoad(QByteArrayView bytes)
+{
+    const QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    if (auto broken = brokenPicture(loadPicture(buffer), "the picture loader"))
+        return broken;
+    // Qt's own decoders may allocate outside the limit; the clipboard path checks afterwards.
+    QImage::fromData(data);
+    return std::nullopt;
+}
+
+}  // namespace vantok::fuzz
