@@ -14,10 +14,6 @@ namespace vantok
 namespace
 {
 
-// The formats a picture file may be in. Qt knows more, but a user's file is never handed to a
-// decoder the program does not need.
-constexpr std::array<QByteArrayView, 6> AdmittedFormats{"bmp", "pcx", "ico", "gif", "jpeg", "png"};
-
 // Qt's BMP decoder stops quietly where the data ends and reports success with the rows it never
 // wrote left as they were allocated; for it a read that came up short means a damaged file.
 constexpr std::array<QByteArrayView, 1> QuietAtEndFormats{"bmp"};
@@ -108,8 +104,8 @@ QImage loadPicture(QIODevice &device)
     reader.setDecideFormatFromContent(true);
     // The format first: the icon decoder's probe only works while the device is at its start.
     const QByteArray format = reader.format();
-    if (!among(AdmittedFormats, format))
-        return {};
+    if (format.isEmpty())
+        return {};  // no installed decoder recognises the content
     if (format == "ico")
         jumpToLargestImage(reader);
     if (!fitsPictureSizeLimit(reader.size()))
