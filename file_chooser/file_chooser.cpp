@@ -4,6 +4,7 @@
 #include "core/path_join.h"
 #include "file_chooser/file_chooser_layout.h"
 #include "platform/busy_pointer.h"
+#include "platform/caption_fit.h"
 #include "platform/directory_list.h"
 #include "platform/drive_list.h"
 #include "platform/file_list.h"
@@ -55,6 +56,7 @@ FileChooser::FileChooser(PictureAreaProvider mainWindow, QWidget *parent)
     setWindowIcon(QIcon(u":/icons/chooser.ico"_s));
     setAttribute(Qt::WA_DeleteOnClose);  // closing discards the state; the next one starts anew
     setFixedSize(FileChooserClientSize);
+    move(FileChooserClientPosition);
     applyLayout(this, FileChooserLayout);
     setInitialState();
     connectHandlers();
@@ -75,6 +77,7 @@ void FileChooser::setInitialState()
     Te->setText(u"*.BMP;*.ICO"_s);
     Ch->setText(u"Vantokmode"_s);
     Ch->setChecked(true);
+    fitCaptionToWidth(Ch);
 }
 
 void FileChooser::connectHandlers()

@@ -3,6 +3,7 @@
 
 #include "platform/control_layout.h"
 
+#include <QPoint>
 #include <QSize>
 
 #include <array>
@@ -10,6 +11,8 @@
 namespace vantok
 {
 
+// Where the client area was designed to open (beside the main window), and its size, in pixels.
+inline constexpr QPoint FileChooserClientPosition{421, 76};
 inline constexpr QSize FileChooserClientSize{305, 218};
 
 // Every control of the chooser in twips, top of the stacking order first. The right column

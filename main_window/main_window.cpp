@@ -4,6 +4,7 @@
 #include "core/sample_chart.h"
 #include "main_window/main_window_layout.h"
 #include "platform/busy_pointer.h"
+#include "platform/caption_fit.h"
 #include "platform/clipboard_picture.h"
 #include "platform/colour_label.h"
 #include "platform/image_control.h"
@@ -76,7 +77,8 @@ MainWindow::MainWindow(QWidget *parent)
     setObjectName(u"VANTOK"_s);
     setWindowTitle(u"Vantok"_s);
     setWindowIcon(QIcon(u":/icons/vantok.ico"_s));
-    setGeometry({MainWindowClientPosition, MainWindowClientSize});
+    resize(MainWindowClientSize);
+    move(MainWindowClientPosition);
     applyLayout(this, MainWindowLayout);
     setInitialState();
     connectHandlers();
@@ -100,6 +102,8 @@ void MainWindow::setInitialState()
     for (TextBox *box : {LABw1, LABw2, LABw3})
         box->setText(u"0"_s);
     Op2->setValue(true);
+    fitCaptionToWidth(Op1);
+    fitCaptionToWidth(Op2);
     Pic2->setPicture(sampleChartPicture());
     Im->hide();
     Pic2->hide();

@@ -34,6 +34,7 @@ DirectoryList::DirectoryList(const VolumeSource &source, QWidget *parent)
 {
     setHeaderHidden(true);
     setRootIsDecorated(false);
+    setIndentation(8);  // a deep chain still leaves room for the folder names
     setItemsExpandable(false);
     setExpandsOnDoubleClick(false);
     setUniformRowHeights(true);
@@ -112,6 +113,7 @@ void DirectoryList::fill()
         item->setData(0, PathRole, QDir::toNativeSeparators(here.absoluteFilePath(name)));
     }
     setCurrentItem(parent);
+    scrollToTop();  // as much of the chain as fits, with the current folder in view
     scrollToItem(parent);
 }
 
