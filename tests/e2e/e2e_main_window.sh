@@ -19,7 +19,7 @@ expect_pixel $SWATCH "255,0,0" "hex keeps the colour"
 # A picture on the clipboard, pasted and picked pixel for pixel.
 convert -size 40x30 xc:'rgb(52,18,5)' -fill 'rgb(7,200,99)' -draw 'rectangle 20,0 39,29' \
     "$WORK/paste.png"
-xclip -selection clipboard -t image/png -i "$WORK/paste.png" &
+xclip -quiet -selection clipboard -t image/png -i "$WORK/paste.png" >/dev/null 2>&1 &
 sleep 0.3
 click_at 28 164  # PASTE
 expect_pixel $((56 + 2 + 5)) $((2 + 5)) "52,18,5" "pasted left half"

@@ -16,6 +16,10 @@ WORK="$(mktemp -d)"
 VANTOK_PID=""
 cleanup() {
     [ -n "$VANTOK_PID" ] && kill "$VANTOK_PID" 2>/dev/null || true
+    # Clipboard owners and other helpers started in the background must not outlive the test.
+    local jobs
+    jobs="$(jobs -p)"
+    [ -n "$jobs" ] && kill $jobs 2>/dev/null || true
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -25,6 +29,9 @@ fail() {
     import -window root "$WORK/failure.png" 2>/dev/null && echo "screen kept in $WORK/failure.png"
     trap - EXIT
     [ -n "$VANTOK_PID" ] && kill "$VANTOK_PID" 2>/dev/null || true
+    local jobs
+    jobs="$(jobs -p)"
+    [ -n "$jobs" ] && kill $jobs 2>/dev/null || true
     exit 1
 }
 
