@@ -28,14 +28,6 @@ namespace
 
 const QColor WindowGrey(192, 192, 192);
 
-template<typename Control>
-Control *named(QWidget *window, const char *name)
-{
-    auto *control = new Control(window);
-    control->setObjectName(QLatin1StringView(name));
-    return control;
-}
-
 void setWhiteBack(QWidget *control)
 {
     QPalette white = control->palette();
@@ -47,9 +39,10 @@ void setWhiteBack(QWidget *control)
 }  // namespace
 
 FileChooser::FileChooser(PictureAreaProvider mainWindow, QWidget *parent)
-    : QWidget(parent), DD(named<DriveList>(this, "DD")), DirP(named<DirectoryList>(this, "DirP")),
-      File(named<FileList>(this, "File")), Te(named<TextBox>(this, "Te")),
-      Ch(named<QCheckBox>(this, "Ch")), m_mainWindow(std::move(mainWindow))
+    : QWidget(parent), DD(namedControl<DriveList>(this, "DD")),
+      DirP(namedControl<DirectoryList>(this, "DirP")), File(namedControl<FileList>(this, "File")),
+      Te(namedControl<TextBox>(this, "Te")), Ch(namedControl<QCheckBox>(this, "Ch")),
+      m_mainWindow(std::move(mainWindow))
 {
     setObjectName(u"FILES"_s);
     setWindowTitle(u"Files "_s);
@@ -65,10 +58,7 @@ FileChooser::FileChooser(PictureAreaProvider mainWindow, QWidget *parent)
 // No handler runs at start: the lists and the box are set before they are connected.
 void FileChooser::setInitialState()
 {
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, WindowGrey);
-    setPalette(grey);
-    setAutoFillBackground(true);
+    setBackColor(this, WindowGrey);
     for (QWidget *list : std::initializer_list<QWidget *>{DD, DirP, File, Te})
         setWhiteBack(list);
 

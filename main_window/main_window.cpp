@@ -32,14 +32,6 @@ const QString BannerCaption = u"                Vantok  Ver3.53                 
                               u"Support:  help@vantok.example  "
                               u"Written by the Vantok authors.  Free to use and share."_s;
 
-template<typename Control, typename... Args>
-Control *named(QWidget *window, const char *name, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., window);
-    control->setObjectName(QLatin1StringView(name));
-    return control;
-}
-
 // The chart as the picture Pic2 holds for the whole run.
 QImage sampleChartPicture()
 {
@@ -51,7 +43,7 @@ QImage sampleChartPicture()
 
 QLabel *letter(QWidget *window, const char *name, const QString &caption)
 {
-    auto *label = named<QLabel>(window, name, caption);
+    auto *label = namedControl<QLabel>(window, name, caption);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -59,20 +51,21 @@ QLabel *letter(QWidget *window, const char *name, const QString &caption)
 }  // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QWidget(parent), Lab1(named<ColourLabel>(this, "Lab1", u"RGB"_s)),
-      Label1(letter(this, "Label1", u"R"_s)), LABw1(named<TextBox>(this, "LABw1")),
-      Label2(letter(this, "Label2", u"G"_s)), LABw2(named<TextBox>(this, "LABw2")),
-      Label3(letter(this, "Label3", u"B"_s)), LABw3(named<TextBox>(this, "LABw3")),
-      Op2(named<OptionButton>(this, "Op2", u"10"_s)),
-      Op1(named<OptionButton>(this, "Op1", u"16"_s)),
-      Command1(named<QPushButton>(this, "Command1", u"FILE"_s)),
-      Command2(named<QPushButton>(this, "Command2", u"PASTE"_s)),
-      Command5(named<QPushButton>(this, "Command5", u"SAMPLE"_s)),
-      Command6(named<QPushButton>(this, "Command6", u"Zoom it!"_s)),
-      Command3(named<QPushButton>(this, "Command3", u"PAINT"_s)),
-      Command4(named<QPushButton>(this, "Command4", u"EXIT"_s)),
-      Pic1(named<PictureBox>(this, "Pic1")), Im(named<ImageControl>(this, "Im")),
-      Pic2(named<PictureBox>(this, "Pic2")), YA(named<WrappedButton>(this, "YA", BannerCaption))
+    : QWidget(parent), Lab1(namedControl<ColourLabel>(this, "Lab1", u"RGB"_s)),
+      Label1(letter(this, "Label1", u"R"_s)), LABw1(namedControl<TextBox>(this, "LABw1")),
+      Label2(letter(this, "Label2", u"G"_s)), LABw2(namedControl<TextBox>(this, "LABw2")),
+      Label3(letter(this, "Label3", u"B"_s)), LABw3(namedControl<TextBox>(this, "LABw3")),
+      Op2(namedControl<OptionButton>(this, "Op2", u"10"_s)),
+      Op1(namedControl<OptionButton>(this, "Op1", u"16"_s)),
+      Command1(namedControl<QPushButton>(this, "Command1", u"FILE"_s)),
+      Command2(namedControl<QPushButton>(this, "Command2", u"PASTE"_s)),
+      Command5(namedControl<QPushButton>(this, "Command5", u"SAMPLE"_s)),
+      Command6(namedControl<QPushButton>(this, "Command6", u"Zoom it!"_s)),
+      Command3(namedControl<QPushButton>(this, "Command3", u"PAINT"_s)),
+      Command4(namedControl<QPushButton>(this, "Command4", u"EXIT"_s)),
+      Pic1(namedControl<PictureBox>(this, "Pic1")), Im(namedControl<ImageControl>(this, "Im")),
+      Pic2(namedControl<PictureBox>(this, "Pic2")),
+      YA(namedControl<WrappedButton>(this, "YA", BannerCaption))
 {
     setObjectName(u"VANTOK"_s);
     setWindowTitle(u"Vantok"_s);
@@ -86,10 +79,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 void MainWindow::setInitialState()
 {
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, WindowGrey);
-    setPalette(grey);
-    setAutoFillBackground(true);
+    setBackColor(this, WindowGrey);
 
     QFont swatchFont = font();
     swatchFont.setFamilies({u"System"_s, font().family()});

@@ -9,6 +9,14 @@
 namespace vantok
 {
 
+void setBackColor(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
 void applyLayout(QWidget *window, std::span<const ControlPlace> topFirst)
 {
     std::vector<std::pair<int, QWidget *>> tabStops;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLatin1StringView>
 #include <QRect>
+#include <QWidget>
 
 #include <span>
+#include <utility>
 
-class QWidget;
+class QColor;
 
 namespace vantok
 {
@@ -29,6 +32,18 @@ struct ControlPlace {
     Place place;
     int tabIndex;
 };
+
+// Creates a control as a direct child of `window`, named as the layout table names it.
+template<typename Control, typename... Args>
+Control *namedControl(QWidget *window, const char *name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., window);
+    control->setObjectName(QLatin1StringView(name));
+    return control;
+}
+
+// Fills a window's or control's background with one colour.
+void setBackColor(QWidget *widget, const QColor &colour);
 
 // Places the named children of `window` as the table says. The table lists the controls from
 // the top of the stacking order down; the tab order follows ascending tab indices.

@@ -41,6 +41,7 @@ start_vantok() {
     VANTOK_PID=$!
     wait_window "$1"
     WID="$FOUND_WID"
+    MAIN_WID="$WID"
     eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/WIN_/')"
     sleep 0.3
 }
@@ -77,4 +78,19 @@ expect_pixel() {
         sleep 0.1
     done
     fail "$4: pixel at $1,$2 is $got, expected $3"
+}
+
+# Presses "EXIT" in the main window and expects the process to end at once with status 0.
+exit_through_button() {
+    WID="$MAIN_WID"
+    click_at 28 268
+    for _ in $(seq 50); do
+        kill -0 "$VANTOK_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$VANTOK_PID" 2>/dev/null; then fail "EXIT left the process running"; fi
+    local status=0
+    wait "$VANTOK_PID" || status=$?
+    VANTOK_PID=""
+    [ "$status" -eq 0 ] || fail "EXIT ended with status $status"
 }
