@@ -29,6 +29,17 @@ expect_pixel $SWATCH "7,200,99" "picked right half"
 click_at $((56 + 2 + 19)) $((2 + 29))
 expect_pixel $SWATCH "52,18,5" "picked last pixel of the left half"
 
+# "SAMPLE" shows the chart pixel for pixel: the screen equals the generator's output.
+CHART_WRITER="${2:?path to write_chart_bmp}"
+"$CHART_WRITER" "$WORK/chart.bmp" >/dev/null
+click_at 28 188  # SAMPLE
+sleep 0.3
+import -window root -crop "215x180+$((WIN_X + 74))+$((WIN_Y + 34))" +repage "$WORK/shown.png"
+differing="$(compare -metric AE "$WORK/chart.bmp" "$WORK/shown.png" null: 2>&1 || true)"
+[ "$differing" = "0" ] || fail "the shown chart differs from the generated one in $differing pixels"
+click_at $((74 + 8)) $((34 + 4))
+expect_pixel $SWATCH "255,23,0" "pick on the chart's dithered red"
+
 # "EXIT" ends the process with status 0.
 exit_through_button
 echo "PASS: main window end to end"
