@@ -39,7 +39,7 @@ for target in "${TARGETS[@]}"; do
         failed+=("$target")
         grep -E 'ERROR|BROKEN|SUMMARY|Test unit written' "$BUILD/fuzz-$target.log" || true
     fi
-    grep -E '^#[0-9]+ +DONE' "$BUILD/fuzz-$target.log" || tail -3 "$BUILD/fuzz-$target.log"
+    grep -E '^#[0-9]+[[:space:]]+DONE' "$BUILD/fuzz-$target.log" || tail -3 "$BUILD/fuzz-$target.log"
 done
 
 if [ ${#failed[@]} -gt 0 ]; then
