@@ -5,11 +5,13 @@
 // inputs kept in tests/regressions/. Each returns what broke, or nothing; memory faults are left
 // to the sanitizers. applyPictureSizeLimit() must have been called, as the program does at start.
 
+#include "platform/clipboard_picture.h"
 #include "platform/picture_loader.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QMimeData>
 #include <QString>
 
 #include <optional>
@@ -47,7 +49,7 @@ inline std::optional<QString> brokenPcxRead(QByteArrayView bytes)
 }
 
 // Every way the program decodes bytes: the picture loader the chooser uses, by content, and
-// QImage::fromData, which decodes what "PASTE" finds on the clipboard in any format Qt reads.
+// the clipboard path "PASTE" takes with the same bytes.
 inline std::optional<QString> brokenPictureLoad(QByteArrayView bytes)
 {
     const QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
@@ -56,9 +58,10 @@ inline std::optional<QString> brokenPictureLoad(QByteArrayView bytes)
     buffer.open(QIODevice::ReadOnly);
     if (auto broken = brokenPicture(loadPicture(buffer), "the picture loader"))
         return broken;
-    // Qt's own decoders may allocate outside the limit; the clipboard path checks afterwards.
-    QImage::fromData(data);
-    return std::nullopt;
+    // "PASTE" with the same bytes offered as an encoded picture on the clipboard.
+    QMimeData clipboard;
+    clipboard.setData(QStringLiteral("image/png"), data);
+    return brokenPicture(clipboardPicture(&clipboard), "the clipboard path");
 }
 
 }  // namespace vantok::fuzz

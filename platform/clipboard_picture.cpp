@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/clipboard_picture.h"
 
+#include "platform/picture_loader.h"
+
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QMimeData>
 
 namespace vantok
@@ -11,16 +13,30 @@ namespace vantok
 
 QImage clipboardPicture()
 {
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    if (!data || !data->hasImage())
+    return clipboardPicture(QGuiApplication::clipboard()->mimeData());
+}
+
+QImage clipboardPicture(const QMimeData *data)
+{
+    if (!data)
         return {};
-    // Decoding goes through QImageReader, so the allocation limit already holds; the check below
-    // covers images handed over already decoded by an in-process owner.
-    QImage image = qvariant_cast<QImage>(data->imageData());
-    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (limit > 0 && image.sizeInBytes() > limit)
+    bool offeredEncoded = false;
+    for (const QString &format : data->formats()) {
+        if (!format.startsWith(QLatin1StringView("image/")))
+            continue;
+        offeredEncoded = true;
+        QByteArray bytes = data->data(format);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        const QImage picture = loadPicture(buffer);
+        if (!picture.isNull())
+            return picture;
+    }
+    // Encoded pictures that the loader refused are not handed to Qt's decoders a second time.
+    if (offeredEncoded || !data->hasImage())
         return {};
-    return image;
+    const QImage picture = qvariant_cast<QImage>(data->imageData());
+    return fitsPictureSizeLimit(picture.size()) ? picture : QImage();
 }
 
 }  // namespace vantok

@@ -18,6 +18,10 @@ namespace
 // wrote left as they were allocated; for it a read that came up short means a damaged file.
 constexpr std::array<QByteArrayView, 1> QuietAtEndFormats{"bmp"};
 
+// Decoders the program never hands a picture to: Qt's ICNS decoder trusts a length from the
+// file and asks for that much memory at once (8 GiB from a 276-byte file), outside the limit.
+constexpr std::array<QByteArrayView, 1> RefusedFormats{"icns"};
+
 bool among(std::span<const QByteArrayView> formats, QByteArrayView format)
 {
     return std::ranges::find(formats, format) != formats.end();
@@ -104,8 +108,8 @@ QImage loadPicture(QIODevice &device)
     reader.setDecideFormatFromContent(true);
     // The format first: the icon decoder's probe only works while the device is at its start.
     const QByteArray format = reader.format();
-    if (format.isEmpty())
-        return {};  // no installed decoder recognises the content
+    if (format.isEmpty() || among(RefusedFormats, format))
+        return {};  // no installed decoder recognises the content, or none that is safe
     if (format == "ico")
         jumpToLargestImage(reader);
     if (!fitsPictureSizeLimit(reader.size()))
