@@ -20,8 +20,12 @@ QImage clipboardPicture(const QMimeData *data)
 {
     if (!data)
         return {};
+    // The formats are asked for once: an owner that stopped answering makes every question wait
+    // out the platform's timeout, and hasImage() asks once for each format Qt decodes (twenty
+    // questions, a hundred seconds on X11).
+    const QStringList formats = data->formats();
     bool offeredEncoded = false;
-    for (const QString &format : data->formats()) {
+    for (const QString &format : formats) {
         if (!format.startsWith(QLatin1StringView("image/")))
             continue;
         offeredEncoded = true;
@@ -33,7 +37,7 @@ QImage clipboardPicture(const QMimeData *data)
             return picture;
     }
     // Encoded pictures that the loader refused are not handed to Qt's decoders a second time.
-    if (offeredEncoded || !data->hasImage())
+    if (offeredEncoded || !formats.contains(QLatin1StringView("application/x-qt-image")))
         return {};
     const QImage picture = qvariant_cast<QImage>(data->imageData());
     return fitsPictureSizeLimit(picture.size()) ? picture : QImage();
