@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/wildcard.h"
 
+#include <unordered_set>
+
 namespace vantok
 {
 
@@ -76,6 +78,7 @@ bool endsIn(QStringView name, QStringView literal, Fold fold)
 
 WildcardPattern::WildcardPattern(QStringView patterns)
 {
+    std::unordered_set<QString> seen;
     for (QStringView part : patterns.split(u';')) {
         part = part.trimmed();
         if (part.isEmpty())
@@ -87,7 +90,9 @@ WildcardPattern::WildcardPattern(QStringView patterns)
                 continue;  // a run of stars means the same as one and would only cost time
             pattern.append(QChar(folded(c)));
         }
-        m_patterns.append({pattern, isStarThenLiteral(pattern)});
+        // A pattern listed again would only be tried again, for every name at every refilter.
+        if (seen.insert(pattern).second)
+            m_patterns.append({pattern, isStarThenLiteral(pattern)});
     }
     m_matchesAll = m_patterns.isEmpty();
 }
