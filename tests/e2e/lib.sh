@@ -46,10 +46,11 @@ start_vantok() {
     sleep 0.3
 }
 
-# Waits up to 10 s for a window with the exact title $1; sets FOUND_WID.
+# Waits up to 30 s (a loaded machine starts programs slowly) for a window with the exact title $1;
+# sets FOUND_WID.
 wait_window() {
     FOUND_WID=""
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         FOUND_WID="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)"
         [ -n "$FOUND_WID" ] && return 0
         sleep 0.1
@@ -72,7 +73,7 @@ click_at() {
 
 expect_pixel() {
     local got
-    for _ in $(seq 30); do
+    for _ in $(seq 100); do
         got="$(pixel_at "$1" "$2")"
         [ "$got" = "$3" ] && return 0
         sleep 0.1
