@@ -5,6 +5,10 @@ source "$(dirname "$0")/lib.sh"
 
 start_vantok Vantok
 SWATCH="20 12"  # inside Lab1, beside its caption
+
+# The window carries its icon in both sizes.
+icons="$(xprop -id "$WID" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | sort | tr '\n' ' ')"
+[ "$icons" = "Icon (16 x 16) Icon (32 x 32) " ] || fail "window icons: '$icons'"
 expect_pixel $SWATCH "192,192,192" "swatch starts grey"
 
 # Typing a component repaints the swatch at once.
