@@ -75,6 +75,49 @@ void listFolder(benchmark::State &state)
 }
 BENCHMARK(listFolder)->Unit(benchmark::kMillisecond);
 
+// A megabyte of distinct patterns of one shape, pasted, against a folder of 2,000 names of which
+// some match each shape: the refilter must not try every name against every pattern.
+QString smallFolder()
+{
+    static QTemporaryDir dir;
+    static const bool filled = [] {
+        for (int i = 0; i < 500; ++i) {
+            const int n = i * 200;
+            for (const QString &name : {u"n%1"_s.arg(n), u"f%1.x%2"_s.arg(i).arg(n),
+                                        u"p%1q"_s.arg(n), u"Picture %1.bmp"_s.arg(n)}) {
+                QFile file(dir.filePath(name));
+                if (!file.open(QIODevice::WriteOnly))
+                    qFatal("cannot create %s", qPrintable(file.fileName()));
+            }
+        }
+        return true;
+    }();
+    Q_UNUSED(filled);
+    return dir.path();
+}
+
+QString megabyteOf(QStringView shape)
+{
+    QString patterns;
+    for (int i = 0; patterns.size() < (1 << 20); ++i)
+        patterns += shape.toString().arg(i) + u';';
+    return patterns;
+}
+
+void refilterMegabyte(benchmark::State &state, QStringView shape)
+{
+    vantok::FileList list;
+    list.setPath(smallFolder());
+    const QString patterns = megabyteOf(shape);
+    for (auto _ : state)
+        list.setPattern(patterns);
+    state.counters["shown"] = list.model()->rowCount();
+}
+BENCHMARK_CAPTURE(refilterMegabyte, names, u"n%1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(refilterMegabyte, suffixes, u"*.x%1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(refilterMegabyte, prefixes, u"n%1*")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(refilterMegabyte, general, u"p*%1*q")->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char **argv)

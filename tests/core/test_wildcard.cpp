@@ -14,6 +14,8 @@ class WildcardTest : public QObject
 private slots:
     void matches_data();
     void matches();
+    void sameAnswerAmongManyPatterns_data();
+    void sameAnswerAmongManyPatterns();
     void pathologicalPatternStaysFast();
 };
 
@@ -82,6 +84,81 @@ void WildcardTest::matches()
     const WildcardPattern wildcard(pattern);
     QCOMPARE(wildcard.matches(name), matches);
     QCOMPARE(wildcard.matchesFolded(WildcardPattern::caseFolded(name)), matches);
+}
+
+void WildcardTest::sameAnswerAmongManyPatterns_data()
+{
+    QTest::addColumn<QString>("patterns");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("matches");
+
+    QTest::newRow("plain name") << u"sky.bmp"_s << u"SKY.BMP"_s << true;
+    QTest::newRow("plain name must be the whole name") << u"sky"_s << u"sky.bmp"_s << false;
+    QTest::newRow("plain name is no part of a name") << u"sky.bmp"_s << u"bluesky.bmp"_s << false;
+
+    QTest::newRow("ending among endings of other lengths") << u"*.jpeg"_s << u"a.JPEG"_s << true;
+    QTest::newRow("ending longer than the name") << u"*.jpeg"_s << u"peg"_s << false;
+    QTest::newRow("ending alone is a whole name") << u"*.ico"_s << u".ico"_s << true;
+    QTest::newRow("ending must end the name") << u"*.ico"_s << u"a.ico.txt"_s << false;
+
+    QTest::newRow("beginning") << u"img_*"_s << u"IMG_0001.bmp"_s << true;
+    QTest::newRow("beginning must start the name") << u"img_*"_s << u"old_img_1.bmp"_s << false;
+    QTest::newRow("beginning alone is a whole name") << u"img_*"_s << u"img_"_s << true;
+
+    QTest::newRow("general pattern found by a piece of it")
+        << u"*sky*.b?p"_s << u"blue sky.bmp"_s << true;
+    QTest::newRow("general pattern whose pieces the name lacks")
+        << u"*sky*.b?p"_s << u"blue.bmp"_s << false;
+    QTest::newRow("general pattern of one-unit pieces") << u"a*b*c"_s << u"axbyc"_s << true;
+    QTest::newRow("general pattern needs its plain end last") << u"*a*c"_s << u"abcx"_s << false;
+    QTest::newRow("general pattern retries its last star") << u"*a*c"_s << u"xaycbc"_s << true;
+    QTest::newRow("question marks inside") << u"img_????.jpg"_s << u"IMG_1234.JPG"_s << true;
+    QTest::newRow("question marks need their characters")
+        << u"img_????.jpg"_s << u"IMG_123.JPG"_s << false;
+    QTest::newRow("without a star the name may not be longer") << u"a?c"_s << u"abcd"_s << false;
+    QTest::newRow("question mark takes a surrogate pair among many")
+        << u"?.ico"_s << u"\U0001F600.ico"_s << true;
+    QTest::newRow("wildcards alone take any name of their length") << u"???*"_s << u"abc"_s << true;
+    QTest::newRow("wildcards alone need that length") << u"???*"_s << u"ab"_s << false;
+
+    QTest::newRow("list of every shape, plain name matches")
+        << u"*.bmp;img_*;sky;s*y?"_s << u"sky"_s << true;
+    QTest::newRow("list of every shape, only the general one matches")
+        << u"*.bmp;img_*;sky;s*y?"_s << u"stayx"_s << true;
+    QTest::newRow("list of every shape, none matches")
+        << u"*.bmp;img_*;sky;s*y?"_s << u"skyline.pcx"_s << false;
+
+    QTest::newRow("case of a plain name") << u"Sky.BMP"_s << u"sKY.bmp"_s << true;
+    QTest::newRow("case of an ending") << u"*.JPEG"_s << u"a.jpeg"_s << true;
+    QTest::newRow("case of a beginning") << u"IMG_*"_s << u"img_1.bmp"_s << true;
+    QTest::newRow("case of a general pattern") << u"*SKY*.B?P"_s << u"blue sky.bmp"_s << true;
+    QTest::newRow("non-ASCII case of a general pattern") << u"*ÄPFEL?"_s << u"grünäpfel1"_s << true;
+
+    QTest::newRow("name listed plainly and matched by a general pattern")
+        << u"sky.bmp;s?y.bmp"_s << u"SKY.BMP"_s << true;
+    QTest::newRow("name matched by the general one of the two")
+        << u"sky.bmp;s?y.bmp"_s << u"spy.bmp"_s << true;
+}
+
+// Thousands of other patterns of every shape send each kind to its index instead of trying it
+// alone; the answer must not change, wherever the patterns stand in the list.
+void WildcardTest::sameAnswerAmongManyPatterns()
+{
+    QFETCH(QString, patterns);
+    QFETCH(QString, name);
+    QFETCH(bool, matches);
+    static const QString others = [] {
+        QString list;
+        for (int i = 0; i < 1000; ++i)
+            list += u"decoy%1;*.decoy%1;decoy%1*;*de?oy%1*;?decoy%1;"_s.arg(i);
+        return list;
+    }();
+    QVERIFY(!WildcardPattern(others).matches(name));
+    for (const QString &list : {patterns, others + patterns, patterns + u';' + others}) {
+        const WildcardPattern wildcard(list);
+        QCOMPARE(wildcard.matches(name), matches);
+        QCOMPARE(wildcard.matchesFolded(WildcardPattern::caseFolded(name)), matches);
+    }
 }
 
 // A backtracking matcher takes exponential time here; the file list matches at every keystroke.
