@@ -75,31 +75,12 @@ median_us() {
 # Start-up: the program prints when its first frame was flushed (app/first_paint_report.h); the
 # difference to the moment just before it was started is the start-up time. Memory is the
 # resident set one second after that frame.
-start_xvfb() {
-    DISPLAY_FOR_BENCH=""
-    for n in $(seq 150 199); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            DISPLAY_FOR_BENCH=":$n"
-            break
-        fi
-    done
-    Xvfb "$DISPLAY_FOR_BENCH" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
-    for _ in $(seq 50); do
-        xdpyinfo -display "$DISPLAY_FOR_BENCH" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "Xvfb did not start on $DISPLAY_FOR_BENCH" >&2
-    return 1
-}
-
 # Prints "<start-up µs> <VmRSS kB>" for one run of the program $1, or nothing when it never painted.
 measure_start() {
     local program="$1" err="$RESULTS/start.err" start painted="" rss pid
     rm -f "$err"  # a report left from the run before must not be read as this one's
     start="${EPOCHREALTIME/./}"
-    (cd "$RESULTS" && DISPLAY="$DISPLAY_FOR_BENCH" QT_QPA_PLATFORM=xcb VANTOK_REPORT_FIRST_PAINT=1 \
+    (cd "$RESULTS" && DISPLAY="$XVFB_DISPLAY" QT_QPA_PLATFORM=xcb VANTOK_REPORT_FIRST_PAINT=1 \
         exec "$program" 2>"$err") &
     pid=$!
     for _ in $(seq 1000); do
@@ -125,7 +106,7 @@ VANTOK_BIN="$BUILD/vantok"
 MINIMAL_BIN="$BUILD/bench/minimal_window"
 : >"$RESULTS/start-vantok.txt"
 : >"$RESULTS/start-minimal.txt"
-if [ -n "${BUILT[vantok]:-}" ] && [ -n "${BUILT[minimal_window]:-}" ] && start_xvfb; then
+if [ -n "${BUILT[vantok]:-}" ] && [ -n "${BUILT[minimal_window]:-}" ] && start_xvfb 150 199; then
     measure_start "$MINIMAL_BIN" >/dev/null  # warm the font and shader caches for both
     measure_start "$VANTOK_BIN" >/dev/null
     for run in $(seq "$RUNS"); do

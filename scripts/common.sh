@@ -32,3 +32,24 @@ build_vantok() {
     fi
     cmake --build "$BUILD"
 }
+
+# Starts Xvfb on the first free display number from $1 to $2, waits until it answers, and stops it
+# again when the script exits. Sets XVFB_DISPLAY.
+start_xvfb() {
+    XVFB_DISPLAY=""
+    for n in $(seq "$1" "$2"); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            XVFB_DISPLAY=":$n"
+            break
+        fi
+    done
+    Xvfb "$XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
+    for _ in $(seq 50); do
+        xdpyinfo -display "$XVFB_DISPLAY" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start on $XVFB_DISPLAY" >&2
+    return 1
+}

@@ -16,23 +16,10 @@ echo "== Build"
 build_vantok
 
 echo "== Tests"
-display=""
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=":$n"
-        break
-    fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_xvfb 90 140
 
 cd "$BUILD"
-VANTOK_E2E_DISPLAY="$display" ctest --output-on-failure -j"$(nproc)"
+VANTOK_E2E_DISPLAY="$XVFB_DISPLAY" ctest --output-on-failure -j"$(nproc)"
 
 # ---- Sanitizers and fuzzing ----------------------------------------------------------------------
 # The unit and widget tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer

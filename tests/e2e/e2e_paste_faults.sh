@@ -14,8 +14,6 @@ picture() { echo "$WORK/pictures/$(grep -o -- "^[0-9]*-$1 " <<<"$MANIFEST" | tr 
 SWATCH="20 12"
 POINT="$((58 + 5)) $((2 + 5))"  # inside Pic1, and inside any picture the tests paste
 EMPTY="192,192,192"             # an empty Pic1 shows its back colour, and a pick reads it
-LIMIT_KB=$((512 * 1024))
-MARGIN_KB=$((64 * 1024))
 OWNER=""
 
 # Makes xclip the clipboard owner offering file $2 as type $1, once it answers with that type.
@@ -101,10 +99,7 @@ click_at 28 164
 expect_empty_after_paste "random bytes as image/png"
 stop_owner
 
-peak_kb="$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$VANTOK_PID/status")"
-echo "peak resident memory ${peak_kb} kB"
-[ "$peak_kb" -lt $((LIMIT_KB + MARGIN_KB)) ] ||
-    fail "peak memory $peak_kb kB is over the size limit plus margin ($((LIMIT_KB + MARGIN_KB)) kB)"
+expect_peak_memory_within_limit
 
 exit_through_button
 echo "PASS: PASTE survives a failing clipboard"

@@ -95,3 +95,14 @@ exit_through_button() {
     VANTOK_PID=""
     [ "$status" -eq 0 ] || fail "EXIT ended with status $status"
 }
+
+# Fails when the program's peak resident memory went over the picture size limit plus a margin.
+PICTURE_LIMIT_KB=$((512 * 1024))
+MEMORY_MARGIN_KB=$((64 * 1024))
+expect_peak_memory_within_limit() {
+    local peak_kb
+    peak_kb="$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$VANTOK_PID/status")"
+    echo "peak resident memory ${peak_kb} kB"
+    [ "$peak_kb" -lt $((PICTURE_LIMIT_KB + MEMORY_MARGIN_KB)) ] ||
+        fail "peak memory $peak_kb kB is over the limit plus margin ($((PICTURE_LIMIT_KB + MEMORY_MARGIN_KB)) kB)"
+}
