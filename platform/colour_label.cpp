@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/colour_label.h"
 
-#include <QPainter>
-
 namespace vantok
 {
 
@@ -13,6 +11,9 @@ ColourLabel::ColourLabel(const QString &caption, QWidget *parent) : QLabel(capti
 
 void ColourLabel::setBackColor(ColourValue colour)
 {
+    // A pick and every keystroke repaint the swatch; an unchanged colour costs no palette update.
+    if (colour == m_backColor)
+        return;
     m_backColor = colour;
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(redOf(colour), greenOf(colour), blueOf(colour)));

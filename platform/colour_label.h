@@ -20,7 +20,7 @@ public:
     ColourValue backColor() const { return m_backColor; }
 
 private:
-    ColourValue m_backColor = 0;
+    ColourValue m_backColor = NoColour;  // none set yet: the first setting always applies
 };
 
 }  // namespace vantok

@@ -77,10 +77,11 @@ QPoint PictureBox::cellAt(QPointF at) const
 {
     const QPointF inner = contentsRect().topLeft();
     const qreal ratio = devicePixelRatioF();
-    if (!m_painted)
-        m_deviceTransform = QTransform::fromTranslate(mapTo(window(), QPoint()).x(),
-                                                      mapTo(window(), QPoint()).y()) *
-                            QTransform::fromScale(ratio, ratio);
+    if (!m_painted) {
+        const QPoint offset = mapTo(window(), QPoint());
+        m_deviceTransform =
+            QTransform::fromTranslate(offset.x(), offset.y()) * QTransform::fromScale(ratio, ratio);
+    }
     const QPointF origin = m_deviceTransform.map(inner);
     const QPointF device = m_deviceTransform.map(inner + at);
     const int dx = qFloor(device.x() + PointerSlack) - qRound(origin.x());
