@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/first_paint_report.h"
 #include "app/windows.h"
+#include "platform/accessibility.h"
 #include "platform/picture_loader.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Vantok"));
     QApplication::setApplicationVersion(QStringLiteral(VANTOK_VERSION));
     vantok::applyPictureSizeLimit();
+    vantok::installAccessibleRoles();
 
     vantok::Windows windows;
     windows.mainWindow();
