@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/colour_label.h"
 
+using namespace Qt::StringLiterals;
+
 namespace vantok
 {
 
@@ -18,6 +20,10 @@ void ColourLabel::setBackColor(ColourValue colour)
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(redOf(colour), greenOf(colour), blueOf(colour)));
     setPalette(p);
+
+    // Setting the description raises the event that tells screen readers it changed.
+    setAccessibleDescription(
+        u"red %1, green %2, blue %3"_s.arg(redOf(colour)).arg(greenOf(colour)).arg(blueOf(colour)));
 }
 
 }  // namespace vantok
