@@ -74,6 +74,7 @@ MainWindow::MainWindow(QWidget *parent)
     move(MainWindowClientPosition);
     applyLayout(this, MainWindowLayout);
     setInitialState();
+    nameForScreenReaders();
     connectHandlers();
 }
 
@@ -98,6 +99,23 @@ void MainWindow::setInitialState()
     Im->hide();
     Pic2->hide();
     Pic1->setFocus();
+}
+
+// Names and descriptions a listener hears, taken from what the window shows; none is drawn.
+void MainWindow::nameForScreenReaders()
+{
+    Lab1->setAccessibleName(u"Colour swatch"_s);  // its description tells the colour
+    LABw1->setAccessibleName(u"Red"_s);
+    LABw2->setAccessibleName(u"Green"_s);
+    LABw3->setAccessibleName(u"Blue"_s);
+    Op2->setAccessibleName(u"Decimal"_s);
+    Op1->setAccessibleName(u"Hexadecimal"_s);
+    Pic1->setAccessibleName(u"Picture"_s);
+    Pic2->setAccessibleName(u"Sample chart"_s);
+    for (PictureBox *box : {Pic1, Pic2})
+        box->setAccessibleDescription(u"Press a point to take its colour"_s);
+    Im->setAccessibleName(u"Scaled picture"_s);
+    YA->setAccessibleName(BannerCaption.simplified());  // its blanks only steer the line breaks
 }
 
 void MainWindow::connectHandlers()

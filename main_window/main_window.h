@@ -63,6 +63,7 @@ signals:
 
 private:
     void setInitialState();
+    void nameForScreenReaders();
     void connectHandlers();
 
     void pick(const PictureBox &box, QPointF at);
