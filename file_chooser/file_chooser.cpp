@@ -3,6 +3,7 @@
 
 #include "core/path_join.h"
 #include "file_chooser/file_chooser_layout.h"
+#include "platform/accessibility.h"
 #include "platform/busy_pointer.h"
 #include "platform/caption_fit.h"
 #include "platform/directory_list.h"
@@ -52,6 +53,7 @@ FileChooser::FileChooser(PictureAreaProvider mainWindow, QWidget *parent)
     move(FileChooserClientPosition);
     applyLayout(this, FileChooserLayout);
     setInitialState();
+    nameForScreenReaders();
     connectHandlers();
 }
 
@@ -68,6 +70,17 @@ void FileChooser::setInitialState()
     Ch->setText(u"Vantokmode"_s);
     Ch->setChecked(true);
     fitCaptionToWidth(Ch);
+}
+
+// What a listener hears for each list and box; the mode box is named by its caption.
+void FileChooser::nameForScreenReaders()
+{
+    nameComboBox(DD, u"Drives"_s);
+    DirP->setAccessibleName(u"Folders"_s);
+    File->setAccessibleName(u"Files"_s);
+    Te->setAccessibleName(u"File name pattern"_s);
+    Ch->setAccessibleDescription(
+        u"Ticked, a file loads into the picture to pick from; cleared, it is shown scaled"_s);
 }
 
 void FileChooser::connectHandlers()

@@ -38,6 +38,7 @@ public:
 
 private:
     void setInitialState();
+    void nameForScreenReaders();
     void connectHandlers();
 
     void driveChanged();

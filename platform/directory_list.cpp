@@ -33,6 +33,7 @@ DirectoryList::DirectoryList(const VolumeSource &source, QWidget *parent)
     : QTreeWidget(parent), m_drives(driveRoots(source))
 {
     setHeaderHidden(true);
+    setHeaderLabel(QStringLiteral("Folders"));  // screen readers still read the hidden header
     setRootIsDecorated(false);
     setIndentation(8);  // a deep chain still leaves room for the folder names
     setItemsExpandable(false);
