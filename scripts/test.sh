@@ -5,7 +5,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils appstream
-    qt6-wayland weston clang libclang-rt-14-dev)
+    qt6-wayland weston clang libclang-rt-14-dev dbus-daemon at-spi2-core python3-pyatspi)
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
