@@ -170,9 +170,22 @@ void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
     painter.restore();
 }
 
+// On its way from the window to the widget, Qt rounds a press's position to a whole logical pixel,
+// which above a ratio of 1 loses the device pixel under the pointer; the scene position, relative
+// to the window, keeps it. Events made by hand may set the scene position to the widget position,
+// so it is taken only when it agrees with the rounded one.
+QPointF PictureBox::pointerPosition(const QMouseEvent &event) const
+{
+    const QPointF exact = mapFrom(window(), event.scenePosition());
+    const QPointF rounding = exact - event.position();
+    if (qAbs(rounding.x()) <= 0.5 && qAbs(rounding.y()) <= 0.5)
+        return exact;
+    return event.position();
+}
+
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF at = event->position() - contentsRect().topLeft();
+    const QPointF at = pointerPosition(*event) - contentsRect().topLeft();
     if (inInnerArea(cellAt(at)))
         emit mouseDown(at);
     QFrame::mousePressEvent(event);

@@ -44,6 +44,8 @@ protected:
 private:
     // The picture pixel drawn under `at`; off the inner area when outside it.
     QPoint cellAt(QPointF at) const;
+    // Where the pointer was pressed, in widget coordinates, to the device pixel.
+    QPointF pointerPosition(const QMouseEvent &event) const;
     bool inInnerArea(QPoint cell) const;
     void paintScaled(QPainter &painter, const QRect &exposed) const;
 

@@ -71,14 +71,19 @@ click_at() {
     sleep 0.2
 }
 
-expect_pixel() {
-    local got
+# Waits up to 10 s for the screen pixel at window coordinates x, y to be "r,g,b"; the colour last
+# seen is left in SEEN.
+wait_pixel() {
     for _ in $(seq 100); do
-        got="$(pixel_at "$1" "$2")"
-        [ "$got" = "$3" ] && return 0
+        SEEN="$(pixel_at "$1" "$2")"
+        [ "$SEEN" = "$3" ] && return 0
         sleep 0.1
     done
-    fail "$4: pixel at $1,$2 is $got, expected $3"
+    return 1
+}
+
+expect_pixel() {
+    wait_pixel "$1" "$2" "$3" || fail "$4: pixel at $1,$2 is $SEEN, expected $3"
 }
 
 # Presses "EXIT" in the main window and expects the process to end at once with status 0.

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Picks at every scale factor: a press with any button on any device pixel of a pasted picture
+# reads the picture pixel drawn at that device pixel, up to the last device column and row.
+source "$(dirname "$0")/lib.sh"
+
+# Every pixel differs from all eight neighbours, and only the picture's pixels have blue 77.
+WIDTH=20 HEIGHT=16
+{
+    echo "P3 $WIDTH $HEIGHT 255"
+    for ((y = 0; y < HEIGHT; y++)); do
+        for ((x = 0; x < WIDTH; x++)); do echo "$((10 + 12 * x)) $((10 + 12 * y)) 77"; done
+    done
+} >"$WORK/picture.ppm"
+convert "$WORK/picture.ppm" "$WORK/picture.png"
+xclip -quiet -selection clipboard -t image/png -i "$WORK/picture.png" >/dev/null 2>&1 &
+# One pointer driver takes every press, one line each, without a process start per press.
+coproc POINTER { exec xdotool -; }
+
+# Window coordinates in device pixels of the logical point $1, $2.
+device() { awk -v s="$SCALE" -v x="$1" -v y="$2" 'BEGIN { printf "%d %d\n", x * s, y * s }'; }
+
+# Reads the drawn picture from the screen around Pic1 and prints "x y r,g,b" for every device
+# pixel of the two by two picture pixels at its first and at its last corner (one device pixel
+# more at fractional scales, where blocks differ in size), alternating between the corners so that
+# consecutive presses expect different colours. Prints nothing until the whole picture is drawn.
+corner_presses() {
+    local left top
+    read -r left top < <(device 56 0)
+    local size
+    size="$(awk -v s="$SCALE" -v w="$WIDTH" -v h="$HEIGHT" \
+        'BEGIN { printf "%dx%d", (w + 4) * s + 2, (h + 4) * s + 2 }')"
+    import -window root -crop "$size+$((WIN_X + left))+$((WIN_Y + top))" -depth 8 txt:- |
+        awk -v s="$SCALE" -v dx="$left" -v dy="$top" -v last="$((10 + 12 * (WIDTH - 1))),$((10 + 12 * (HEIGHT - 1))),77" '
+            function ceil(v) { return v == int(v) ? v : int(v) + 1 }
+            /^[0-9]+,[0-9]+: \(/ {
+                split($1, at, /[,:]/)
+                colour = $2; gsub(/[()]/, "", colour)
+                drawn[at[1] "," at[2]] = colour
+                split(colour, c, ",")
+                if (c[3] != 77) next
+                if (!found || at[1] < x0) x0 = at[1]
+                if (!found || at[2] < y0) y0 = at[2]
+                if (!found || at[1] > x1) x1 = at[1]
+                if (!found || at[2] > y1) y1 = at[2]
+                found = 1
+            }
+            END {
+                if (!found || drawn[x1 "," y1] != last) exit
+                span = ceil(2 * s) + (s == int(s) ? 0 : 1)
+                for (i = 0; i < span * span; ++i) {
+                    row = int(i / span); col = i % span
+                    press(x0 + col, y0 + row)
+                    press(x1 - col, y1 - row)
+                }
+            }
+            function press(x, y) { print x + dx, y + dy, drawn[x "," y] }'
+}
+
+for SCALE in 1 1.25 1.5 1.75 2 3; do
+    export QT_SCALE_FACTOR="$SCALE"
+    start_vantok Vantok
+    SWATCH="$(device 9 25)"  # inside Lab1, below its caption
+    click_at $(device 28 164)  # PASTE
+    presses=""
+    for _ in $(seq 100); do
+        presses="$(corner_presses)"
+        [ -n "$presses" ] && break
+        sleep 0.1
+    done
+    [ -n "$presses" ] || fail "scale $SCALE: the pasted picture was not drawn"
+    button=1
+    while read -r x y colour; do
+        [[ "$colour" == *,77 ]] || fail "scale $SCALE: device pixel $x,$y shows $colour, not the picture"
+        echo "mousemove --window $WID $x $y click $button" >&"${POINTER[1]}"
+        wait_pixel $SWATCH "$colour" ||
+            fail "scale $SCALE: button $button on device pixel $x,$y drawn $colour picked $SEEN"
+        button=$((button % 3 + 1))
+    done <<<"$presses"
+    echo "scale $SCALE: $(wc -l <<<"$presses") presses read the pixel drawn under them"
+    kill "$VANTOK_PID"
+    wait "$VANTOK_PID" 2>/dev/null || true
+    VANTOK_PID=""
+done
+echo "PASS: picks at every scale read the device pixel under the pointer"
