@@ -10,10 +10,12 @@
 #include "platform/image_control.h"
 #include "platform/option_button.h"
 #include "platform/picture_box.h"
+#include "platform/picture_source.h"
 #include "platform/program_starter.h"
 #include "platform/text_box.h"
 #include "platform/wrapped_button.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QLabel>
 
@@ -205,6 +207,22 @@ void MainWindow::banner()
 {
     Pic2->show();
     YA->hide();
+}
+
+bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
+{
+    const BusyPointer busy(busyWindow);
+    const QImage picture = source.load();
+    if (picture.isNull()) {
+        QApplication::beep();
+        return false;
+    }
+    Pic1->setPicture(picture);
+    Im->hide();
+    YA->hide();
+    Pic2->hide();
+    Pic1->show();
+    return true;
 }
 
 }  // namespace vantok
