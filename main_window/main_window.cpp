@@ -16,6 +16,7 @@
 #include "platform/wrapped_button.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
 
@@ -50,6 +51,20 @@ QLabel *letter(QWidget *window, const char *name, const QString &caption)
     return label;
 }
 
+// Takes a drag only as a copy (a file manager that was granted a move would delete the file), and
+// only when it offers something to load. A drag left ignored shows the "no drop" pointer.
+bool acceptPictureToCopy(QDropEvent &event)
+{
+    if (!(event.possibleActions() & Qt::CopyAction) ||
+        !PictureSource::dragged(*event.mimeData()).offersPicture()) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    return true;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -77,6 +92,7 @@ MainWindow::MainWindow(QWidget *parent)
     applyLayout(this, MainWindowLayout);
     setInitialState();
     connectHandlers();
+    connectDropsAndCopies();
 }
 
 void MainWindow::setInitialState()
@@ -223,6 +239,28 @@ bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
     Pic2->hide();
     Pic1->show();
     return true;
+}
+
+// Beyond the design: pictures dropped anywhere on the window.
+void MainWindow::connectDropsAndCopies()
+{
+    setAcceptDrops(true);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    acceptPictureToCopy(*event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    acceptPictureToCopy(*event);
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    if (acceptPictureToCopy(*event))
+        openPicture(PictureSource::dragged(*event->mimeData()), this);
 }
 
 }  // namespace vantok

@@ -68,6 +68,11 @@ signals:
     void fileRequested();
     void exitRequested();
 
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
     void setInitialState();
     void connectHandlers();
@@ -83,6 +88,8 @@ private:
     void zoom();
     void sample();
     void banner();
+
+    void connectDropsAndCopies();
 
     Cell ColR;
     Cell ColG;

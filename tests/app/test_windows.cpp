@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QImageWriter>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +30,7 @@ private slots:
     void mainWindowIsMadeOnce();
     void loadAfterMainWindowClosedMakesItAnew();
     void chooserLoadLeavesTheMainPointerAlone();
+    void chooserTakesNoDrops();
 
 private:
     static void processDeferredDeletes();
@@ -156,6 +158,21 @@ void WindowsTest::chooserLoadLeavesTheMainPointerAlone()
     QTest::keyClick(files->File, Qt::Key_Down);
     QCOMPARE(main->Pic1->shownPicture(), picture);
     QCOMPARE(watch.set, QList<bool>({false, true}));
+}
+
+void WindowsTest::chooserTakesNoDrops()
+{
+    m_windows->showFiles();
+    FileChooser *files = m_windows->files();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(m_dir.filePath(u"SKY.BMP"_s))});
+    data.setText(data.urls().constFirst().toString());
+    for (QWidget *over : files->findChildren<QWidget *>()) {
+        QDragEnterEvent enter(over->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(over, &enter);
+        QVERIFY2(!enter.isAccepted(), qPrintable(over->objectName()));
+    }
+    QCOMPARE(files->Te->text(), u"*.BMP;*.ICO"_s);
 }
 
 QTEST_MAIN(WindowsTest)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pictures from outside the main window's own commands: the window's one load from outside.
+// Pictures from outside the main window's own commands: the window's one load from outside and
+// drops of real drag data.
 
 #include "main_window/main_window.h"
 #include "platform/colour_label.h"
@@ -11,9 +12,11 @@
 #include "tests/support/picture_files.h"
 
 #include <QApplication>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +29,7 @@ namespace
 const QImage EarlierPicture = patternPicture({5, 6}, 9);
 const QImage FirstPicture = patternPicture({20, 10}, 1);
 const QImage SecondPicture = patternPicture({12, 30}, 2);
+const QImage DataPicture = patternPicture({9, 7}, 3);
 
 QImage asShown(const QImage &picture)
 {
@@ -61,9 +65,12 @@ private slots:
 
     void openShowsPic1AloneUnderHourglass();
     void failedOpenChangesNothing();
+    void drops_data();
+    void drops();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    std::unique_ptr<QMimeData> dragData(const QString &kind) const;
 
     QTemporaryDir m_dir;
     MainWindow *m_window = nullptr;
@@ -129,6 +136,93 @@ void OutsidePicturesTest::failedOpenChangesNothing()
         QCOMPARE(shownControls(*m_window), shown);
         QCOMPARE(colourState(*m_window), colours);
         QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
+    }
+}
+
+// Drag data as a file manager or another program offers it.
+std::unique_ptr<QMimeData> OutsidePicturesTest::dragData(const QString &kind) const
+{
+    auto data = std::make_unique<QMimeData>();
+    const auto offer = [&](const QList<QUrl> &urls) {
+        data->setUrls(urls);
+        data->setText(urls.constFirst().toString());  // file managers offer the text as well
+    };
+    if (kind == u"file")
+        offer({QUrl::fromLocalFile(path(u"first.bmp"_s))});
+    else if (kind == u"two files")
+        offer({QUrl::fromLocalFile(path(u"first.bmp"_s)),
+               QUrl::fromLocalFile(path(u"second.pcx"_s))});
+    else if (kind == u"broken file")
+        offer({QUrl::fromLocalFile(path(u"broken.png"_s))});
+    else if (kind == u"http")
+        offer({QUrl(u"http://example.org/first.bmp"_s)});
+    else if (kind == u"folder")
+        offer({QUrl::fromLocalFile(path(u"folder.png"_s))});
+    else if (kind == u"image data")
+        data->setData(u"image/png"_s, encoded(DataPicture, "png"));
+    else if (kind == u"text")
+        data->setText(u"128"_s);
+    return data;
+}
+
+void OutsidePicturesTest::drops_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<Qt::DropActions>("actions");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QImage>("loaded");  // null: nothing changes
+
+    const Qt::DropActions any = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QTest::newRow("picture file is loaded")
+        << u"file"_s << u"Pic1"_s << any << true << FirstPicture;
+    QTest::newRow("picture file over a component box is loaded")
+        << u"file"_s << u"LABw1"_s << any << true << FirstPicture;
+    QTest::newRow("picture file over a button is loaded")
+        << u"file"_s << u"Command1"_s << any << true << FirstPicture;
+    QTest::newRow("image data goes through the loader")
+        << u"image data"_s << u"Pic1"_s << any << true << DataPicture;
+    QTest::newRow("of two files the first is loaded")
+        << u"two files"_s << u"Pic1"_s << any << true << FirstPicture;
+    QTest::newRow("a file that does not load changes nothing")
+        << u"broken file"_s << u"Pic1"_s << any << true << QImage();
+    QTest::newRow("an http URL is refused") << u"http"_s << u"Pic1"_s << any << false << QImage();
+    QTest::newRow("a folder is refused") << u"folder"_s << u"Pic1"_s << any << false << QImage();
+    QTest::newRow("a drag that only moves is refused")
+        << u"file"_s << u"Pic1"_s << Qt::DropActions(Qt::MoveAction) << false << QImage();
+    QTest::newRow("text is no picture") << u"text"_s << u"Pic1"_s << any << false << QImage();
+}
+
+// Delivered as the window system delivers a drag: to the control under the pointer.
+void OutsidePicturesTest::drops()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, target);
+    QFETCH(Qt::DropActions, actions);
+    QFETCH(bool, accepted);
+    QFETCH(QImage, loaded);
+    auto *control = m_window->findChild<QWidget *>(target);
+    const std::unique_ptr<QMimeData> data = dragData(kind);
+    const QStringList shown = shownControls(*m_window);
+    const QStringList colours = colourState(*m_window);
+
+    const QPoint at = control->rect().center();
+    QDragEnterEvent enter(at, actions, data.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(control, &enter);
+    QCOMPARE(enter.isAccepted(), accepted);
+    if (accepted)
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(at, actions, data.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(control, &drop);
+    QCOMPARE(drop.isAccepted(), accepted);
+
+    QCOMPARE(colourState(*m_window), colours);
+    if (loaded.isNull()) {
+        QCOMPARE(m_window->Pic1->shownPicture(), asShown(EarlierPicture));
+        QCOMPARE(shownControls(*m_window), shown);
+    } else {
+        QCOMPARE(m_window->Pic1->shownPicture(), asShown(loaded));
+        QCOMPARE(shownControls(*m_window), QStringList{u"Pic1"_s});
     }
 }
 
