@@ -16,9 +16,12 @@
 #include "platform/wrapped_button.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
+#include <QShortcut>
 
 using namespace Qt::StringLiterals;
 
@@ -241,10 +244,15 @@ bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
     return true;
 }
 
-// Beyond the design: pictures dropped anywhere on the window.
+// Beyond the design: pictures dropped anywhere on the window, Ctrl+C and the swatch's menu copy
+// its colour. A component box keeps its own Ctrl+C, since it takes the shortcut first.
 void MainWindow::connectDropsAndCopies()
 {
     setAcceptDrops(true);
+    auto *copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, [this] { copyColour(ColourForm::Hash); });
+    Lab1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Lab1, &QWidget::customContextMenuRequested, this, &MainWindow::swatchMenu);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -261,6 +269,22 @@ void MainWindow::dropEvent(QDropEvent *event)
 {
     if (acceptPictureToCopy(*event))
         openPicture(PictureSource::dragged(*event->mimeData()), this);
+}
+
+// The colour the swatch shows, which is the window's grey until a handler first paints it.
+void MainWindow::copyColour(ColourForm form) const
+{
+    QGuiApplication::clipboard()->setText(colourText(Lab1->backColor(), form));
+}
+
+void MainWindow::swatchMenu(QPoint at)
+{
+    QMenu menu(this);
+    for (const ColourForm form : ColourForms) {
+        QAction *action = menu.addAction(u"Copy %1"_s.arg(colourText(Lab1->backColor(), form)));
+        connect(action, &QAction::triggered, this, [this, form] { copyColour(form); });
+    }
+    menu.exec(Lab1->mapToGlobal(at));
 }
 
 }  // namespace vantok

@@ -10,6 +10,7 @@
 // chooser with its mode box ticked, the command line, a drop) all arrive through `openPicture`.
 
 #include "core/cell.h"
+#include "core/colour_text.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -90,6 +91,8 @@ private:
     void banner();
 
     void connectDropsAndCopies();
+    void copyColour(ColourForm form) const;
+    void swatchMenu(QPoint at);
 
     Cell ColR;
     Cell ColG;

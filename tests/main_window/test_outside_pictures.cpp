@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pictures from outside the main window's own commands: the window's one load from outside and
-// drops of real drag data.
+// Pictures from outside the main window's own commands and the colour copied out of it: the
+// window's one load from outside, drops of real drag data, Ctrl+C and the swatch's menu.
 
 #include "main_window/main_window.h"
 #include "platform/colour_label.h"
@@ -12,9 +12,12 @@
 #include "tests/support/picture_files.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -67,6 +70,10 @@ private slots:
     void failedOpenChangesNothing();
     void drops_data();
     void drops();
+    void copyShortcut_data();
+    void copyShortcut();
+    void swatchMenuCopiesEachForm_data();
+    void swatchMenuCopiesEachForm();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -224,6 +231,76 @@ void OutsidePicturesTest::drops()
         QCOMPARE(m_window->Pic1->shownPicture(), asShown(loaded));
         QCOMPARE(shownControls(*m_window), QStringList{u"Pic1"_s});
     }
+}
+
+void OutsidePicturesTest::copyShortcut_data()
+{
+    QTest::addColumn<bool>("pick");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("copied");
+    QTest::newRow("before any pick, the window's grey") << false << u"Pic1"_s << u"#C0C0C0"_s;
+    QTest::newRow("after a pick, the picked colour") << true << u"Pic1"_s << u"#FF800A"_s;
+    QTest::newRow("from a button as well") << true << u"Command5"_s << u"#FF800A"_s;
+    QTest::newRow("a component box copies its own text") << true << u"LABw1"_s << u"255"_s;
+}
+
+void OutsidePicturesTest::copyShortcut()
+{
+    QFETCH(bool, pick);
+    QFETCH(QString, focus);
+    QFETCH(QString, copied);
+    QImage orange(8, 8, QImage::Format_RGB32);
+    orange.fill(qRgb(255, 128, 10));
+    m_window->Pic1->setPicture(orange);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    if (pick)
+        QTest::mouseClick(m_window->Pic1, Qt::LeftButton, {}, QPoint(5, 5));
+    auto *focused = m_window->findChild<QWidget *>(focus);
+    focused->setFocus();
+    if (auto *box = qobject_cast<TextBox *>(focused))
+        box->selectAll();
+    QApplication::clipboard()->setText(u"before"_s);
+
+    QTest::keyClick(focused, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), copied);
+}
+
+void OutsidePicturesTest::swatchMenuCopiesEachForm_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("copied");
+    QTest::newRow("hash") << 0 << u"#FF800A"_s;
+    QTest::newRow("rgb function") << 1 << u"rgb(255, 128, 10)"_s;
+    QTest::newRow("components") << 2 << u"255, 128, 10"_s;
+}
+
+void OutsidePicturesTest::swatchMenuCopiesEachForm()
+{
+    QFETCH(int, item);
+    QFETCH(QString, copied);
+    m_window->LABw1->setText(u"255"_s);
+    m_window->LABw2->setText(u"128"_s);
+    m_window->LABw3->setText(u"10"_s);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+
+    QStringList offered;
+    QTimer::singleShot(0, this, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (const QAction *action : menu->actions())
+            offered.append(action->text());
+        menu->actions().at(item)->trigger();
+        menu->close();
+    });
+    const QPoint at = m_window->Lab1->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, m_window->Lab1->mapToGlobal(at));
+    QApplication::sendEvent(m_window->Lab1, &request);
+
+    QCOMPARE(offered,
+             QStringList({u"Copy #FF800A"_s, u"Copy rgb(255, 128, 10)"_s, u"Copy 255, 128, 10"_s}));
+    QCOMPARE(QApplication::clipboard()->text(), copied);
 }
 
 QTEST_MAIN(OutsidePicturesTest)
