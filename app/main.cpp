@@ -17,26 +17,25 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-// The picture named on the command line, the first of several. --help and --version print their
-// text and end the process with status 0; an option the program does not know prints one line on
-// stderr and ends it with status 2. None of them opens a window.
+// The picture named on the command line, the first of several. --help, --help-all and --version
+// print their text and end the process with status 0; an option the program does not know prints
+// one line on stderr and ends it with status 2. None of them opens a window.
 std::optional<QString> pictureArgument()
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Reads the red, green and blue values of the colours in a picture."_s);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(u"picture"_s, u"A picture to show, ready to pick colours from."_s,
                                  u"[PICTURE]"_s);
-    if (!parser.parse(QCoreApplication::arguments())) {
+    const QStringList arguments = QCoreApplication::arguments();
+    // Qt's own handling ends with status 1 at an unknown option; a usage error is 2.
+    if (!parser.parse(arguments)) {
         std::fprintf(stderr, "vantok: %s\n", qPrintable(parser.errorText()));
         std::exit(2);
     }
-    if (parser.isSet(help))
-        parser.showHelp(0);
-    if (parser.isSet(version))
-        parser.showVersion();
+    parser.process(arguments);  // the help and version options
     const QStringList pictures = parser.positionalArguments();
     if (pictures.isEmpty())
         return std::nullopt;

@@ -27,9 +27,11 @@ run_to_end() {
 
 run_to_end --version
 [ "$STATUS" = 0 ] && [ "$OUT" = "Vantok 3.52" ] || fail "--version: status $STATUS, '$OUT'"
-run_to_end --help
-[ "$STATUS" = 0 ] && grep -q '^Usage: .*vantok .*\[PICTURE\]' <<<"$OUT" ||
-    fail "--help: status $STATUS, '$OUT'"
+for help in --help --help-all; do
+    run_to_end $help
+    [ "$STATUS" = 0 ] && grep -q '^Usage: .*vantok .*\[PICTURE\]' <<<"$OUT" ||
+        fail "$help: status $STATUS, '$OUT'"
+done
 run_to_end --frobnicate shot.png
 [ "$STATUS" = 2 ] && [ -z "$OUT" ] && [ "$ERR_LINES" = 1 ] && grep -q frobnicate "$WORK/err" ||
     fail "unknown option: status $STATUS, stderr '$(cat "$WORK/err")'"
