@@ -55,7 +55,10 @@ FileChooser *Windows::files() const
 PictureArea Windows::pictureArea()
 {
     MainWindow *main = mainWindow();
-    return {main->Im, main->Pic1, main->YA, main->Pic2};
+    return {main->Im, main->Pic1, main->YA, main->Pic2,
+            [main](const PictureSource &source, QWidget *busyWindow) {
+                return main->openPicture(source, busyWindow);
+            }};
 }
 
 }  // namespace vantok

@@ -12,6 +12,7 @@
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
 #include "platform/picture_loader.h"
+#include "platform/picture_source.h"
 #include "platform/text_box.h"
 
 #include <QApplication>
@@ -109,7 +110,8 @@ void FileChooser::patternChanged()
 }
 
 // Loads the selected file into Pic1, where colours are picked, or with the mode box cleared into
-// Im. A file that does not load leaves the target's earlier picture and beeps.
+// Im. A file that does not load leaves the target's earlier picture and beeps. Pic1 is loaded the
+// way every picture from outside the main window is, by the main window's own load.
 void FileChooser::load()
 {
     const PictureArea main = m_mainWindow();  // creates the main window anew if it was closed
@@ -126,15 +128,16 @@ void FileChooser::load()
     const BusyPointer busy(this);            // over the chooser only, until the end
     const QString fileName = File->fileName();
     const QString fullName = joinPath(directory, fileName);
+    if (intoPic1) {
+        main.openPicture(PictureSource::file(fullName), this);  // beeps itself on failure
+        return;
+    }
     const QImage picture = loadPicture(fullName);
     if (picture.isNull()) {
         QApplication::beep();
         return;
     }
-    if (intoPic1)
-        main.Pic1->setPicture(picture);
-    else
-        main.Im->setPicture(picture);
+    main.Im->setPicture(picture);
 }
 
 }  // namespace vantok

@@ -10,12 +10,18 @@
 #include "platform/image_control.h"
 #include "platform/option_button.h"
 #include "platform/picture_box.h"
+#include "platform/picture_source.h"
 #include "platform/program_starter.h"
 #include "platform/text_box.h"
 #include "platform/wrapped_button.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
+#include <QShortcut>
 
 using namespace Qt::StringLiterals;
 
@@ -48,6 +54,20 @@ QLabel *letter(QWidget *window, const char *name, const QString &caption)
     return label;
 }
 
+// Takes a drag only as a copy (a file manager that was granted a move would delete the file), and
+// only when it offers something to load. A drag left ignored shows the "no drop" pointer.
+bool acceptPictureToCopy(QDropEvent &event)
+{
+    if (!(event.possibleActions() & Qt::CopyAction) ||
+        !PictureSource::dragged(*event.mimeData()).offersPicture()) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    return true;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -76,6 +96,7 @@ MainWindow::MainWindow(QWidget *parent)
     setInitialState();
     nameForScreenReaders();
     connectHandlers();
+    connectDropsAndCopies();
 }
 
 void MainWindow::setInitialState()
@@ -223,6 +244,65 @@ void MainWindow::banner()
 {
     Pic2->show();
     YA->hide();
+}
+
+bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
+{
+    const BusyPointer busy(busyWindow);
+    const QImage picture = source.load();
+    if (picture.isNull()) {
+        QApplication::beep();
+        return false;
+    }
+    Pic1->setPicture(picture);
+    Im->hide();
+    YA->hide();
+    Pic2->hide();
+    Pic1->show();
+    return true;
+}
+
+// Beyond the design: pictures dropped anywhere on the window, Ctrl+C and the swatch's menu copy
+// its colour. A component box keeps its own Ctrl+C, since it takes the shortcut first.
+void MainWindow::connectDropsAndCopies()
+{
+    setAcceptDrops(true);
+    auto *copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, [this] { copyColour(ColourForm::Hash); });
+    Lab1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Lab1, &QWidget::customContextMenuRequested, this, &MainWindow::swatchMenu);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    acceptPictureToCopy(*event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    acceptPictureToCopy(*event);
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    if (acceptPictureToCopy(*event))
+        openPicture(PictureSource::dragged(*event->mimeData()), this);
+}
+
+// The colour the swatch shows, which is the window's grey until a handler first paints it.
+void MainWindow::copyColour(ColourForm form) const
+{
+    QGuiApplication::clipboard()->setText(colourText(Lab1->backColor(), form));
+}
+
+void MainWindow::swatchMenu(QPoint at)
+{
+    QMenu menu(this);
+    for (const ColourForm form : ColourForms) {
+        QAction *action = menu.addAction(u"Copy %1"_s.arg(colourText(Lab1->backColor(), form)));
+        connect(action, &QAction::triggered, this, [this, form] { copyColour(form); });
+    }
+    menu.exec(Lab1->mapToGlobal(at));
 }
 
 }  // namespace vantok

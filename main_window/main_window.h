@@ -6,9 +6,11 @@
 // the three component cells; everything else lives in the controls. Handlers never call one
 // another: they meet through the change and click events that setting a box or a button raises,
 // synchronously, inside the setting. The file chooser and the process's end are reached through
-// the `fileRequested` and `exitRequested` signals, which app/ wires.
+// the `fileRequested` and `exitRequested` signals, which app/ wires. Pictures from outside (the
+// chooser with its mode box ticked, the command line, a drop) all arrive through `openPicture`.
 
 #include "core/cell.h"
+#include "core/colour_text.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -22,6 +24,7 @@ class ColourLabel;
 class ImageControl;
 class OptionButton;
 class PictureBox;
+class PictureSource;
 class TextBox;
 class WrappedButton;
 
@@ -57,9 +60,19 @@ public:
     const Cell &cellG() const { return ColG; }
     const Cell &cellB() const { return ColB; }
 
+    // Loads a picture from outside into Pic1 and shows Pic1 alone, as the chooser does with its
+    // mode box ticked; the hourglass shows over `busyWindow` meanwhile. A picture that does not
+    // load beeps and changes nothing. The colour boxes and the swatch are left alone.
+    bool openPicture(const PictureSource &source, QWidget *busyWindow);
+
 signals:
     void fileRequested();
     void exitRequested();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void setInitialState();
@@ -77,6 +90,10 @@ private:
     void zoom();
     void sample();
     void banner();
+
+    void connectDropsAndCopies();
+    void copyColour(ColourForm form) const;
+    void swatchMenu(QPoint at);
 
     Cell ColR;
     Cell ColG;

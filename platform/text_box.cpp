@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/text_box.h"
 
+#include <QDropEvent>
+#include <QMimeData>
+
 #include <limits>
 
 namespace vantok
@@ -18,6 +21,30 @@ void TextBox::setText(const QString &text)
         emit changed();
     else
         QLineEdit::setText(text);
+}
+
+void TextBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->ignore();
+    else
+        QLineEdit::dragEnterEvent(event);
+}
+
+void TextBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->ignore();
+    else
+        QLineEdit::dragMoveEvent(event);
+}
+
+void TextBox::dropEvent(QDropEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->ignore();
+    else
+        QLineEdit::dropEvent(event);
 }
 
 }  // namespace vantok

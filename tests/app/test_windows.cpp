@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QImageWriter>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +29,8 @@ private slots:
     void fileAfterCloseBuildsAFreshChooser();
     void mainWindowIsMadeOnce();
     void loadAfterMainWindowClosedMakesItAnew();
+    void chooserLoadLeavesTheMainPointerAlone();
+    void chooserTakesNoDrops();
 
 private:
     static void processDeferredDeletes();
@@ -123,6 +126,53 @@ void WindowsTest::loadAfterMainWindowClosedMakesItAnew()
     QCOMPARE(again->LABw1->text(), u"0"_s);  // initial state, not the closed window's
     QVERIFY(again->Pic1->isVisible());
     QCOMPARE(again->Pic1->shownPicture(), picture);
+}
+
+// The chooser's load into Pic1 goes through the main window's load from outside, with the
+// hourglass over the chooser only.
+void WindowsTest::chooserLoadLeavesTheMainPointerAlone()
+{
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(qRgb(52, 18, 5));
+    QVERIFY(QImageWriter(m_dir.filePath(u"SKY.BMP"_s), "bmp").write(picture));
+    MainWindow *main = m_windows->mainWindow();
+    m_windows->showFiles();
+    FileChooser *files = m_windows->files();
+    struct PointersAtResize : QObject {
+        const QWidget *main = nullptr;
+        const QWidget *files = nullptr;
+        QList<bool> set;  // main window, chooser
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Resize)
+                set = {main->testAttribute(Qt::WA_SetCursor),
+                       files->cursor().shape() == Qt::WaitCursor};
+            return false;
+        }
+    } watch;
+    watch.main = main;
+    watch.files = files;
+    main->Pic1->installEventFilter(&watch);
+
+    files->File->setFocus();
+    QTest::keyClick(files->File, Qt::Key_Down);
+    QCOMPARE(main->Pic1->shownPicture(), picture);
+    QCOMPARE(watch.set, QList<bool>({false, true}));
+}
+
+void WindowsTest::chooserTakesNoDrops()
+{
+    m_windows->showFiles();
+    FileChooser *files = m_windows->files();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(m_dir.filePath(u"SKY.BMP"_s))});
+    data.setText(data.urls().constFirst().toString());
+    for (QWidget *over : files->findChildren<QWidget *>()) {
+        QDragEnterEvent enter(over->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(over, &enter);
+        QVERIFY2(!enter.isAccepted(), qPrintable(over->objectName()));
+    }
+    QCOMPARE(files->Te->text(), u"*.BMP;*.ICO"_s);
 }
 
 QTEST_MAIN(WindowsTest)

@@ -35,11 +35,14 @@ fail() {
     exit 1
 }
 
-# Starts the program in $WORK and waits for the window titled $1; sets WID, WIN_X, WIN_Y.
+# Starts the program in $WORK with the arguments after $1 and waits for the window titled $1;
+# sets WID, WIN_X, WIN_Y. Its standard error also goes to $WORK/stderr.
 start_vantok() {
-    (cd "$WORK" && exec "$VANTOK") &
+    local title="$1"
+    shift
+    (cd "$WORK" && exec "$VANTOK" "$@" 2> >(tee "$WORK/stderr" >&2)) &
     VANTOK_PID=$!
-    wait_window "$1"
+    wait_window "$title"
     WID="$FOUND_WID"
     MAIN_WID="$WID"
     eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/WIN_/')"

@@ -7,6 +7,7 @@
 #include "platform/file_list.h"
 #include "platform/image_control.h"
 #include "platform/picture_box.h"
+#include "platform/picture_source.h"
 #include "platform/text_box.h"
 #include "tests/support/picture_files.h"
 
@@ -60,7 +61,12 @@ struct FakeMainWindow {
     PictureArea area()
     {
         ++requests;
-        return {Im, Pic1, YA, Pic2};
+        return {Im, Pic1, YA, Pic2, [this](const PictureSource &source, QWidget *) {
+                    const QImage picture = source.load();
+                    if (!picture.isNull())
+                        Pic1->setPicture(picture);
+                    return !picture.isNull();
+                }};
     }
 
     QStringList visibleControls() const

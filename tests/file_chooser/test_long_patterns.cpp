@@ -88,8 +88,11 @@ void LongPatternsTest::cleanupTestCase()
 void LongPatternsTest::init()
 {
     // Nothing is loaded here; the picture area only has to exist.
-    const PictureArea area{new ImageControl(&m_mainWindow), new PictureBox(&m_mainWindow),
-                           new QPushButton(&m_mainWindow), new PictureBox(&m_mainWindow)};
+    const PictureArea area{new ImageControl(&m_mainWindow),
+                           new PictureBox(&m_mainWindow),
+                           new QPushButton(&m_mainWindow),
+                           new PictureBox(&m_mainWindow),
+                           {}};
     m_chooser = new FileChooser([area] { return area; });
     m_chooser->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_chooser));

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The command line. --version, --help and an unknown option end at once without a window. A BMP,
+# a PCX and a PNG named on it show pixel for pixel and the first pick reads the stored pixel;
+# Ctrl+C then copies it. A missing or broken picture leaves the window as a plain start shows it
+# and says so in one line on stderr.
+source "$(dirname "$0")/lib.sh"
+
+GENERATOR="${VANTOK_TEST_PICTURES:?path to make_test_pictures}"
+# Lines of "file copy width height r,g,b", the colour stored at PICK in the file.
+PICTURES="$("$GENERATOR" "$WORK")" || fail "the generator failed"
+echo "not a picture" >"$WORK/broken.bmp"
+# As in a desktop session, so that Qt has nothing to say about its absence on stderr.
+export XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+SWATCH="20 12"
+PIC_X=58 PIC_Y=2  # Pic1's inner top-left in the main window
+PICK=(5 3)
+
+# Runs the program with arguments that must end it by themselves; sets STATUS, OUT and ERR_LINES.
+run_to_end() {
+    STATUS=0
+    timeout 30 "$VANTOK" "$@" >"$WORK/out" 2>"$WORK/err" || STATUS=$?
+    OUT="$(cat "$WORK/out")"
+    ERR_LINES="$(wc -l <"$WORK/err")"
+}
+
+run_to_end --version
+[ "$STATUS" = 0 ] && [ "$OUT" = "Vantok 3.52" ] || fail "--version: status $STATUS, '$OUT'"
+for help in --help --help-all; do
+    run_to_end $help
+    [ "$STATUS" = 0 ] && grep -q '^Usage: .*vantok .*\[PICTURE\]' <<<"$OUT" ||
+        fail "$help: status $STATUS, '$OUT'"
+done
+run_to_end --frobnicate shot.png
+[ "$STATUS" = 2 ] && [ -z "$OUT" ] && [ "$ERR_LINES" = 1 ] && grep -q frobnicate "$WORK/err" ||
+    fail "unknown option: status $STATUS, stderr '$(cat "$WORK/err")'"
+
+# Saves the main window's client area, once painted, as $1.
+save_window() {
+    expect_pixel $SWATCH "192,192,192" "swatch at start"
+    import -window root -crop "${WIN_WIDTH}x${WIN_HEIGHT}+${WIN_X}+${WIN_Y}" +repage "$WORK/$1"
+}
+
+start_vantok Vantok
+eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/WIN_/')"
+save_window plain.png
+exit_through_button
+
+# A picture that does not load: the window as at start, and one line naming it.
+for name in missing.png broken.bmp; do
+    start_vantok Vantok "$name"
+    save_window "$name.shown.png"
+    differing="$(compare -metric AE "$WORK/plain.png" "$WORK/$name.shown.png" null: 2>&1 || true)"
+    [ "$differing" = 0 ] || fail "$name: the window differs from a plain start in $differing pixels"
+    [ "$(grep -c "^vantok: .*$name" "$WORK/stderr")" = 1 ] ||
+        fail "$name: stderr '$(cat "$WORK/stderr")'"
+    exit_through_button
+done
+
+# Each picture shows exactly, the first pick reads its stored pixel, and Ctrl+C copies that.
+while read -r file copy width height stored; do
+    [ "$file" = shot.png ] && extra=shot.bmp || extra=""  # of several, the first is loaded
+    start_vantok Vantok "$file" $extra
+    expect_pixel $((PIC_X + PICK[0])) $((PIC_Y + PICK[1])) "$stored" "$file shown"
+    import -window root -crop "${width}x${height}+$((WIN_X + PIC_X))+$((WIN_Y + PIC_Y))" +repage \
+        "$WORK/$file.shown.png"
+    differing="$(compare -metric AE "$WORK/$copy" "$WORK/$file.shown.png" null: 2>&1 || true)"
+    [ "$differing" = 0 ] || fail "$file: the shown picture differs in $differing pixels"
+    click_at $((PIC_X + PICK[0])) $((PIC_Y + PICK[1]))
+    expect_pixel $SWATCH "$stored" "$file picked"
+    IFS=, read -r r g b <<<"$stored"
+    expected="$(printf '#%02X%02X%02X' "$r" "$g" "$b")"
+    xdotool key ctrl+c
+    for _ in $(seq 50); do
+        copied="$(xclip -o -selection clipboard 2>/dev/null || true)"
+        [ "$copied" = "$expected" ] && break
+        sleep 0.1
+    done
+    [ "$copied" = "$expected" ] || fail "$file: Ctrl+C copied '$copied', expected '$expected'"
+    grep -q '^vantok:' "$WORK/stderr" && fail "$file: stderr '$(cat "$WORK/stderr")'"
+    exit_through_button
+done <<<"$PICTURES"
+echo "PASS: command line end to end"
