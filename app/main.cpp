@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -43,14 +44,39 @@ std::optional<QString> pictureArgument()
     return pictures.constFirst();
 }
 
+// Whether the command line asks for help or the version, which a terminal without a display
+// must answer too (help2man, ssh).
+bool asksForTextOnly(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--")
+            return false;
+        for (const char *option : {"-h", "-?", "--help", "--help-all", "-v", "--version"})
+            if (argument == option)
+                return true;
+    }
+    return false;
+}
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(u"Vantok"_s);
+    QCoreApplication::setApplicationVersion(u"" VANTOK_VERSION ""_s);
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
+    if (asksForTextOnly(argc, argv)) {
+        const QCoreApplication app(argc, argv);
+        nameApplication();
+        pictureArgument();  // prints the text and ends the process
+    }
     QApplication app(argc, argv);  // takes Qt's own options, such as -platform, out of the list
     vantok::FirstPaintReport::installIfAsked();
-    QApplication::setApplicationName(QStringLiteral("Vantok"));
-    QApplication::setApplicationVersion(QStringLiteral(VANTOK_VERSION));
+    nameApplication();
     vantok::applyPictureSizeLimit();
     vantok::installAccessibleRoles();
     const std::optional<QString> picture = pictureArgument();

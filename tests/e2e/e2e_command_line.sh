@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The command line. --version, --help and an unknown option end at once without a window. A BMP,
-# a PCX and a PNG named on it show pixel for pixel and the first pick reads the stored pixel;
-# Ctrl+C then copies it. A missing or broken picture leaves the window as a plain start shows it
-# and says so in one line on stderr.
+# The command line. --version, --help and an unknown option end at once without a window, the
+# first two even without a display. A BMP, a PCX and a PNG named on it show pixel for pixel and
+# the first pick reads the stored pixel; Ctrl+C then copies it. A missing or broken picture leaves
+# the window as a plain start shows it and says so in one line on stderr.
 source "$(dirname "$0")/lib.sh"
 
 GENERATOR="${VANTOK_TEST_PICTURES:?path to make_test_pictures}"
@@ -25,10 +25,11 @@ run_to_end() {
     ERR_LINES="$(wc -l <"$WORK/err")"
 }
 
-run_to_end --version
+# Help and version answer in a terminal without a display too.
+DISPLAY= WAYLAND_DISPLAY= run_to_end --version
 [ "$STATUS" = 0 ] && [ "$OUT" = "Vantok 3.52" ] || fail "--version: status $STATUS, '$OUT'"
 for help in --help --help-all; do
-    run_to_end $help
+    DISPLAY= WAYLAND_DISPLAY= run_to_end $help
     [ "$STATUS" = 0 ] && grep -q '^Usage: .*vantok .*\[PICTURE\]' <<<"$OUT" ||
         fail "$help: status $STATUS, '$OUT'"
 done
