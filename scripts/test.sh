@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds, checks the formatting and runs every test through CTest.
+# Installs what is missing, checks the formatting and the include direction, builds and runs every
+# test through CTest.
 # The end-to-end tests get an Xvfb display of their own, stopped again on exit.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -9,8 +10,9 @@ TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-echo "== Formatting"
+echo "== Formatting and include direction"
 "$ROOT/scripts/check-format.sh"
+"$ROOT/scripts/check-includes.sh"
 
 echo "== Build"
 build_vantok
