@@ -25,11 +25,16 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures (first time only) and builds incrementally.
-build_vantok() {
+# Configures $BUILD the first time, with the arguments given.
+configure_vantok() {
     if [ ! -f "$BUILD/build.ninja" ]; then
         cmake -S "$ROOT" -B "$BUILD" -G Ninja "$@"
     fi
+}
+
+# Configures (first time only) and builds incrementally.
+build_vantok() {
+    configure_vantok "$@"
     cmake --build "$BUILD"
 }
 
