@@ -5,8 +5,8 @@
 # own, stopped again on exit.
 #   ./scripts/test.sh          the run above
 #   ./scripts/test.sh --full   also builds the benchmarks, runs the unit and widget tests under
-#                              the sanitizers and fuzzes each target for a bounded time (what CI
-#                              runs)
+#                              the sanitizers, fuzzes each target for a bounded time and tests
+#                              the Debian package (what CI runs)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 FULL=""
@@ -21,9 +21,10 @@ esac
 
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils appstream
     qt6-wayland weston)
-# fuzz.sh installs clang for --full itself.
+# Only --full needs these; fuzz.sh installs clang itself.
+FULL_PACKAGES=("${PACKAGING_PACKAGES[@]}")
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" ${FULL:+"${FULL_PACKAGES[@]}"}
 
 echo "== Formatting and include direction"
 "$ROOT/scripts/check-format.sh"
@@ -76,3 +77,7 @@ if [ "${VANTOK_FUZZ_SECONDS:-15}" -gt 0 ]; then
     echo "== Fuzzing"
     "$ROOT/scripts/fuzz.sh" "${VANTOK_FUZZ_SECONDS:-15}"
 fi
+
+echo "== Debian package"
+(cd "$BUILD" && VANTOK_PACKAGE_TEST=1 VANTOK_E2E_DISPLAY="$XVFB_DISPLAY" \
+    ctest --output-on-failure -L package)
