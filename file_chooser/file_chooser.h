@@ -30,11 +30,11 @@ public:
     explicit FileChooser(PictureAreaProvider mainWindow, QWidget *parent = nullptr);
 
     // The controls, by their design names.
-    DriveList *const DD;
-    DirectoryList *const DirP;
-    FileList *const File;
-    TextBox *const Te;
-    QCheckBox *const Ch;
+    DriveList *const DD;        // drive list
+    DirectoryList *const DirP;  // directory list
+    FileList *const File;       // file list
+    TextBox *const Te;          // pattern box
+    QCheckBox *const Ch;        // "Vantokmode": ticked loads into Pic1, else Im
 
 private:
     void setInitialState();

@@ -36,25 +36,25 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
 
     // The controls, by their design names.
-    ColourLabel *const Lab1;
-    QLabel *const Label1;
-    TextBox *const LABw1;
-    QLabel *const Label2;
-    TextBox *const LABw2;
-    QLabel *const Label3;
-    TextBox *const LABw3;
-    OptionButton *const Op2;
-    OptionButton *const Op1;
-    QPushButton *const Command1;
-    QPushButton *const Command2;
-    QPushButton *const Command5;
-    QPushButton *const Command6;
-    QPushButton *const Command3;
-    QPushButton *const Command4;
-    PictureBox *const Pic1;
-    ImageControl *const Im;
-    PictureBox *const Pic2;
-    WrappedButton *const YA;
+    ColourLabel *const Lab1;      // the swatch, "RGB"
+    QLabel *const Label1;         // "R"
+    TextBox *const LABw1;         // red component
+    QLabel *const Label2;         // "G"
+    TextBox *const LABw2;         // green component
+    QLabel *const Label3;         // "B"
+    TextBox *const LABw3;         // blue component
+    OptionButton *const Op2;      // "10": decimal
+    OptionButton *const Op1;      // "16": hexadecimal
+    QPushButton *const Command1;  // "FILE"
+    QPushButton *const Command2;  // "PASTE"
+    QPushButton *const Command5;  // "SAMPLE"
+    QPushButton *const Command6;  // "Zoom it!"
+    QPushButton *const Command3;  // "PAINT"
+    QPushButton *const Command4;  // "EXIT"
+    PictureBox *const Pic1;       // the loaded or pasted picture
+    ImageControl *const Im;       // a loaded picture, scaled
+    PictureBox *const Pic2;       // the sample chart
+    WrappedButton *const YA;      // the credits banner
 
     const Cell &cellR() const { return ColR; }
     const Cell &cellG() const { return ColG; }

@@ -7,6 +7,8 @@ BUILD="${VANTOK_BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl-dev
     libbenchmark-dev clang-format)
+# For the Debian package: dpkg-shlibdeps (dpkg-dev) and file, which CPack uses to find binaries.
+PACKAGING_PACKAGES=(dpkg-dev file lintian)
 
 # Installs the named Debian packages that are not installed yet.
 ensure_packages() {
@@ -25,11 +27,16 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
-# Configures (first time only) and builds incrementally.
-build_vantok() {
+# Configures $BUILD the first time, with the arguments given.
+configure_vantok() {
     if [ ! -f "$BUILD/build.ninja" ]; then
         cmake -S "$ROOT" -B "$BUILD" -G Ninja "$@"
     fi
+}
+
+# Configures (first time only) and builds incrementally.
+build_vantok() {
+    configure_vantok "$@"
     cmake --build "$BUILD"
 }
 

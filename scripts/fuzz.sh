@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for the given number of
-# seconds (default 20). The corpus grows in build-fuzz/fuzz-corpus/ from run to run; an input
+# seconds (default 20), as many at once as there are processors. The corpus grows in build-fuzz/fuzz-corpus/ from run to run; an input
 # that crashes or breaks a check is kept in build-fuzz/fuzz-findings/<target>/ and fails the run.
 # Copy each finding into tests/regressions/<target>/ once it is fixed.
 #   ./scripts/fuzz.sh [seconds-per-target] [target...]
@@ -25,20 +25,35 @@ fi
 cmake --build "$BUILD" --target fuzz_seeds "${TARGETS[@]/#/fuzz_}"
 "$BUILD/fuzz/fuzz_seeds" "$BUILD/fuzz-seeds"
 
-failed=()
-for target in "${TARGETS[@]}"; do
-    corpus="$BUILD/fuzz-corpus/$target"
-    findings="$BUILD/fuzz-findings/$target"
+# Runs one target; its exit status says whether it found something.
+fuzz_target() {
+    local target="$1" corpus="$BUILD/fuzz-corpus/$1" findings="$BUILD/fuzz-findings/$1"
     mkdir -p "$corpus" "$findings"
-    echo "== $target for ${seconds} s"
     # -timeout: a picture under the size limit decodes in well under a second even here; ten
     # seconds is a hang. -rss_limit_mb: the 512 MiB limit plus the sanitizers' own share.
-    if ! "$BUILD/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=3072 \
+    "$BUILD/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=3072 \
         -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 \
-        "$corpus" "$BUILD/fuzz-seeds/$target" >"$BUILD/fuzz-$target.log" 2>&1; then
+        "$corpus" "$BUILD/fuzz-seeds/$target" >"$BUILD/fuzz-$target.log" 2>&1
+}
+
+echo "== ${TARGETS[*]}: ${seconds} s each, $(nproc) at a time"
+declare -A RUNNING=()
+for target in "${TARGETS[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+        wait -n || true
+    done
+    fuzz_target "$target" &
+    RUNNING[$target]=$!
+done
+
+failed=()
+for target in "${TARGETS[@]}"; do
+    if ! wait "${RUNNING[$target]}"; then
         failed+=("$target")
+        echo "$target:"
         grep -E 'ERROR|BROKEN|SUMMARY|Test unit written' "$BUILD/fuzz-$target.log" || true
     fi
+    echo -n "$target: "
     grep -E '^#[0-9]+[[:space:]]+DONE' "$BUILD/fuzz-$target.log" || tail -3 "$BUILD/fuzz-$target.log"
 done
 

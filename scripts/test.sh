@@ -1,27 +1,65 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds, checks the formatting and runs every test through CTest.
-# The end-to-end tests get an Xvfb display of their own, stopped again on exit.
+# Installs what is missing, checks the formatting and the include direction, builds once and runs
+# every CTest test: unit, widget and end-to-end. The end-to-end tests get an Xvfb display of their
+# own, stopped again on exit.
+#   ./scripts/test.sh          the run above
+#   ./scripts/test.sh --full   also builds the benchmarks, runs the unit and widget tests under
+#                              the sanitizers, fuzzes each target for a bounded time and tests
+#                              the Debian package (what CI runs)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
+FULL=""
+case "${1:-}" in
+    "") ;;
+    --full) FULL=yes ;;
+    *)
+        echo "usage: $0 [--full]" >&2
+        exit 2
+        ;;
+esac
+
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils appstream
-    qt6-wayland weston clang libclang-rt-14-dev dbus-daemon at-spi2-core python3-pyatspi)
+    qt6-wayland weston dbus-daemon at-spi2-core python3-pyatspi)
+# Only --full needs these; fuzz.sh installs clang itself.
+FULL_PACKAGES=("${PACKAGING_PACKAGES[@]}")
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" ${FULL:+"${FULL_PACKAGES[@]}"}
 
-echo "== Formatting"
+echo "== Formatting and include direction"
 "$ROOT/scripts/check-format.sh"
+"$ROOT/scripts/check-includes.sh"
 
+# The end-to-end tests spend their time waiting on the display, not on the processors: they start
+# as soon as the programs they drive are built and run while the rest builds. Their report follows
+# the other tests'. setsid gives them a process group, so an early exit stops all of them.
 echo "== Build"
-build_vantok
+configure_vantok
+cmake --build "$BUILD" --target vantok_e2e_programs
+start_xvfb 90 140
+E2E_LOG="$BUILD/e2e-tests.log"
+(cd "$BUILD" && VANTOK_E2E_DISPLAY="$XVFB_DISPLAY" exec setsid ctest --output-on-failure -j2 -L e2e \
+    >"$E2E_LOG" 2>&1) &
+E2E_PID=$!
+trap 'kill -- -$E2E_PID 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true' EXIT
+echo "End-to-end tests started on $XVFB_DISPLAY"
+cmake --build "$BUILD"
 
 echo "== Tests"
-start_xvfb 90 140
+status=0
+(cd "$BUILD" && ctest --output-on-failure -j"$(nproc)" -LE 'e2e|package') || status=1
+echo "== End-to-end tests"
+wait "$E2E_PID" || status=1
+cat "$E2E_LOG"
+[ "$status" -eq 0 ] || exit 1
+[ -n "$FULL" ] || exit 0
 
-cd "$BUILD"
-VANTOK_E2E_DISPLAY="$XVFB_DISPLAY" ctest --output-on-failure -j"$(nproc)"
+# ---- --full ---------------------------------------------------------------------------------------
+if grep -q '^build bench/all:' "$BUILD/build.ninja"; then
+    echo "== Benchmarks' build"
+    cmake --build "$BUILD" --target bench/all
+fi
 
-# ---- Sanitizers and fuzzing ----------------------------------------------------------------------
 # The unit and widget tests once more, built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (at -O1, leak checking on), then every fuzz target for a bounded time; VANTOK_FUZZ_SECONDS sets
 # it per target (default 15, 0 skips the fuzzing).
@@ -39,3 +77,7 @@ if [ "${VANTOK_FUZZ_SECONDS:-15}" -gt 0 ]; then
     echo "== Fuzzing"
     "$ROOT/scripts/fuzz.sh" "${VANTOK_FUZZ_SECONDS:-15}"
 fi
+
+echo "== Debian package"
+(cd "$BUILD" && VANTOK_PACKAGE_TEST=1 VANTOK_E2E_DISPLAY="$XVFB_DISPLAY" \
+    ctest --output-on-failure -L package)

@@ -19,13 +19,11 @@ start_vantok Vantok
 click_at 28 140  # FILE
 wait_window "Files "
 FILES_WID="$FOUND_WID"
-sleep 0.3
 xdotool windowfocus --sync "$FILES_WID"
 # Tab order: drive list, directory list, file list, pattern box. "*" lists every file.
 xdotool key --window "$FILES_WID" Tab Tab Tab ctrl+a
 xdotool type --window "$FILES_WID" '*'
 xdotool key --window "$FILES_WID" shift+Tab
-sleep 0.2
 
 # Presses on Pic1 at `side` and waits until the swatch shows `expected`, or, when it is empty,
 # the colour drawn at that point. Polls, so a quick answer costs one screen read.

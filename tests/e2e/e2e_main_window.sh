@@ -24,7 +24,7 @@ expect_pixel $SWATCH "255,0,0" "hex keeps the colour"
 convert -size 40x30 xc:'rgb(52,18,5)' -fill 'rgb(7,200,99)' -draw 'rectangle 20,0 39,29' \
     "$WORK/paste.png"
 xclip -quiet -selection clipboard -t image/png -i "$WORK/paste.png" >/dev/null 2>&1 &
-sleep 0.3
+wait_clipboard_offers image/png
 click_at 28 164  # PASTE
 expect_pixel $((56 + 2 + 5)) $((2 + 5)) "52,18,5" "pasted left half"
 expect_pixel $((56 + 2 + 30)) $((2 + 5)) "7,200,99" "pasted right half"
@@ -37,9 +37,12 @@ expect_pixel $SWATCH "52,18,5" "picked last pixel of the left half"
 CHART_WRITER="${2:?path to write_chart_bmp}"
 "$CHART_WRITER" "$WORK/chart.bmp" >/dev/null
 click_at 28 188  # SAMPLE
-sleep 0.3
-import -window root -crop "215x180+$((WIN_X + 74))+$((WIN_Y + 34))" +repage "$WORK/shown.png"
-differing="$(compare -metric AE "$WORK/chart.bmp" "$WORK/shown.png" null: 2>&1 || true)"
+for _ in $(seq 50); do
+    import -window root -crop "215x180+$((WIN_X + 74))+$((WIN_Y + 34))" +repage "$WORK/shown.png"
+    differing="$(compare -metric AE "$WORK/chart.bmp" "$WORK/shown.png" null: 2>&1 || true)"
+    [ "$differing" = "0" ] && break
+    sleep 0.1
+done
 [ "$differing" = "0" ] || fail "the shown chart differs from the generated one in $differing pixels"
 click_at $((74 + 8)) $((34 + 4))
 expect_pixel $SWATCH "255,23,0" "pick on the chart's dithered red"

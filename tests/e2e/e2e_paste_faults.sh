@@ -20,11 +20,7 @@ OWNER=""
 offer() {
     xclip -quiet -selection clipboard -t "$1" -i "$2" >/dev/null 2>&1 &
     OWNER=$!
-    for _ in $(seq 100); do
-        xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -qxF "$1" && return 0
-        sleep 0.05
-    done
-    fail "xclip did not take the clipboard"
+    wait_clipboard_offers "$1"
 }
 
 stop_owner() {

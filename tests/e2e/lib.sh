@@ -35,8 +35,9 @@ fail() {
     exit 1
 }
 
-# Starts the program in $WORK with the arguments after $1 and waits for the window titled $1;
-# sets WID, WIN_X, WIN_Y. Its standard error also goes to $WORK/stderr.
+# Starts the program in $WORK with the arguments after $1 and waits for the window titled $1 to
+# show its first frame, the grey back colour in its top-left corner; sets WID, WIN_X, WIN_Y. Its
+# standard error also goes to $WORK/stderr.
 start_vantok() {
     local title="$1"
     shift
@@ -46,7 +47,7 @@ start_vantok() {
     WID="$FOUND_WID"
     MAIN_WID="$WID"
     eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/WIN_/')"
-    sleep 0.3
+    expect_pixel 2 2 "192,192,192" "the window's first frame"
 }
 
 # Waits up to 30 s (a loaded machine starts programs slowly) for a window with the exact title $1;
@@ -56,9 +57,11 @@ wait_window() {
     for _ in $(seq 300); do
         FOUND_WID="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)"
         [ -n "$FOUND_WID" ] && return 0
+        [ -z "$VANTOK_PID" ] || kill -0 "$VANTOK_PID" 2>/dev/null ||
+            fail "the program ended before showing '$1'"
         sleep 0.1
     done
-    fail "no window titled '$1'"
+    fail "no window titled '$1' (the program is still running)"
 }
 
 # Prints the colour of the screen pixel at window coordinates x, y as "r,g,b".
@@ -69,9 +72,10 @@ pixel_at() {
         { read -r r g b; printf '%d,%d,%d\n' "0x$r" "0x$g" "0x$b"; }
 }
 
+# The program handles the click after the events sent before it and before those sent after it:
+# the display queues them in order. What the click changes is checked by waiting on the screen.
 click_at() {
     xdotool mousemove --window "$WID" "$1" "$2" click "${3:-1}"
-    sleep 0.2
 }
 
 # Waits up to 10 s for the screen pixel at window coordinates x, y to be "r,g,b"; the colour last
@@ -87,6 +91,15 @@ wait_pixel() {
 
 expect_pixel() {
     wait_pixel "$1" "$2" "$3" || fail "$4: pixel at $1,$2 is $SEEN, expected $3"
+}
+
+# Waits up to 10 s for the clipboard's owner to offer type $1.
+wait_clipboard_offers() {
+    for _ in $(seq 100); do
+        xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -qxF "$1" && return 0
+        sleep 0.1
+    done
+    fail "no clipboard owner offers $1"
 }
 
 # Presses "EXIT" in the main window and expects the process to end at once with status 0.

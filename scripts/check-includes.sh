@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Fails when an #include breaks the direction the layers depend in: app -> the windows ->
+# platform -> core. Each C++ file belongs to the layer of its top directory (platform/pcx/ is a
+# layer of its own); the tables below say which project directories and which Qt modules each
+# layer may include, as its CMake target links them. Standard and system headers are free.
+# Every break is named with the file, the line and the rule; the exit status is 1 when any is.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+
+QT_HEADERS="${VANTOK_QT_HEADERS:-$(qmake6 -query QT_INSTALL_HEADERS 2>/dev/null || true)}"
+if [ ! -d "$QT_HEADERS/QtCore" ]; then
+    echo "check-includes: Qt's headers were not found (install qt6-base-dev)" >&2
+    exit 2
+fi
+
+# The project directories each layer may include.
+declare -A MAY_INCLUDE=(
+    [core]="core"
+    [platform/pcx]="platform/pcx"
+    [platform]="core platform platform/pcx"
+    [main_window]="core platform main_window"
+    [file_chooser]="core platform file_chooser"
+    [app]="core platform main_window file_chooser app"
+    [tools]="core tools"
+)
+# The Qt modules each layer may include; tests/, bench/ and fuzz/ may include every layer and module.
+declare -A QT_MODULES=(
+    [core]="QtCore"
+    [platform/pcx]="QtCore QtGui"
+    [platform]="QtCore QtGui QtWidgets"
+    [main_window]="QtCore QtGui QtWidgets"
+    [file_chooser]="QtCore QtGui QtWidgets"
+    [app]="QtCore QtGui QtWidgets"
+    [tools]="QtCore QtGui"
+)
+declare -A QT_RULE=(
+    [core]="core/ needs QtCore only"
+    [platform/pcx]="platform/pcx/ needs QtCore and QtGui only"
+    [tools]="tools/ needs QtCore and QtGui only"
+)
+PROJECT_DIRS="core platform main_window file_chooser app tools resources tests bench fuzz"
+
+# Sets LAYER to the layer of path $1, relative to the root: platform/pcx, or its top directory.
+layer_of() {
+    case "$1" in
+        platform/pcx/*) LAYER=platform/pcx ;;
+        */*) LAYER="${1%%/*}" ;;
+        *) LAYER="" ;;
+    esac
+}
+
+# Sets MODULE to the Qt module that holds header $1 (QtWidgets for <QWidget> or
+# <QtWidgets/QWidget>), or to nothing.
+declare -A MODULE_OF=()
+qt_module_of() {
+    local header="$1" dir
+    MODULE="${MODULE_OF[$header]-unknown}"
+    [ "$MODULE" = unknown ] || return 0
+    MODULE=""
+    if [[ "$header" == Qt*/* ]]; then
+        [ -e "$QT_HEADERS/$header" ] && MODULE="${header%%/*}"
+    else
+        for dir in "$QT_HEADERS"/Qt*/; do
+            if [ -e "$dir$header" ]; then
+                dir="${dir%/}"
+                MODULE="${dir##*/}"
+                break
+            fi
+        done
+    fi
+    MODULE_OF[$header]="$MODULE"
+}
+
+# Sets TARGET to path $1 relative to the root, without "." or ".." steps.
+normalise() {
+    TARGET="$1"
+    [[ "$TARGET" == *./* ]] && TARGET="$(realpath -m --relative-to=. "$TARGET")"
+    return 0
+}
+
+contains() { [[ " $1 " == *" $2 "* ]]; }
+
+# The rule that layer $1 including layer $2 breaks.
+rule_for() {
+    case "$2" in
+        tests | bench | fuzz) echo "program code never includes tests/, bench/ or fuzz/"; return ;;
+    esac
+    case "$1" in
+        core) echo "core/ includes only core/: it needs QtCore only" ;;
+        platform) contains "main_window file_chooser app" "$2" &&
+            echo "platform/ never includes a window or app/" ||
+            echo "platform/ builds on core/ only" ;;
+        main_window | file_chooser) contains "main_window file_chooser app" "$2" &&
+            echo "the windows never include each other or app/" ||
+            echo "the windows build on platform/ and core/ only" ;;
+        *) local allowed="${MAY_INCLUDE[$1]// //, }"
+            echo "$1/ includes only $allowed/" ;;
+    esac
+}
+INCLUDE='^[[:space:]]*#[[:space:]]*include[[:space:]]*(["<])([^">]+)[">]'
+breaks=0
+report() {
+    echo "$1: includes $2: $3" >&2
+    breaks=$((breaks + 1))
+}
+
+# The program's files: tests/, bench/ and fuzz/ may include every layer and are not checked.
+mapfile -t files < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' |
+    while read -r file; do
+        layer_of "$file"
+        [ -f "$file" ] && [ -n "${MAY_INCLUDE[$LAYER]:-}" ] && echo "$file"
+    done)
+[ ${#files[@]} -gt 0 ] || { echo "check-includes: no program files found" >&2; exit 2; }
+
+while IFS=: read -r file line directive; do
+    [[ "$directive" =~ $INCLUDE ]] || continue
+    quote="${BASH_REMATCH[1]}" header="${BASH_REMATCH[2]}"
+    layer_of "$file"
+    layer="$LAYER"
+    TARGET=""
+    if [ "$quote" = '"' ] && [ -e "${file%/*}/$header" ]; then
+        normalise "${file%/*}/$header"
+    elif [ -e "$header" ] && contains "$PROJECT_DIRS" "${header%%/*}"; then
+        normalise "$header"
+    fi
+    if [ -n "$TARGET" ]; then
+        layer_of "$TARGET"
+        if ! contains "${MAY_INCLUDE[$layer]}" "$LAYER"; then
+            report "$file:$line" "$quote$header${quote/</>}" "$(rule_for "$layer" "$LAYER")"
+        fi
+    elif [ "$quote" = '<' ] && [[ "$header" == Q* ]]; then
+        qt_module_of "$header"
+        if [ -z "$MODULE" ]; then
+            report "$file:$line" "<$header>" "no installed Qt module has this header"
+        elif ! contains "${QT_MODULES[$layer]}" "$MODULE"; then
+            report "$file:$line" "<$header> ($MODULE)" \
+                "${QT_RULE[$layer]:-$layer/ needs ${QT_MODULES[$layer]// /, } only}"
+        fi
+    fi
+    # Anything else is a standard or system header, or one generated into the build tree.
+done < <(grep -H -n '^[[:space:]]*#[[:space:]]*include' "${files[@]}" || true)
+
+if [ "$breaks" -gt 0 ]; then
+    echo "Include direction: $breaks include(s) break the layering (app -> windows -> platform -> core)" >&2
+    exit 1
+fi
+echo "Include direction: ${#files[@]} files keep app -> windows -> platform -> core"
