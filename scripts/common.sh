@@ -50,7 +50,9 @@ start_xvfb() {
             break
         fi
     done
-    Xvfb "$XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: the server otherwise resets whenever its last client leaves, refusing connections
+    # meanwhile, and every test's program is at times the last.
+    Xvfb "$XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     XVFB_PID=$!
     trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
     for _ in $(seq 50); do
