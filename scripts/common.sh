@@ -8,7 +8,7 @@ BUILD="${VANTOK_BUILD_DIR:-$ROOT/build}"
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl-dev
     libbenchmark-dev clang-format)
 # For the Debian package: dpkg-shlibdeps (dpkg-dev) and file, which CPack uses to find binaries.
-PACKAGING_PACKAGES=(dpkg-dev file lintian)
+PACKAGING_PACKAGES=(dpkg-dev file lintian help2man)
 
 # Installs the named Debian packages that are not installed yet.
 ensure_packages() {

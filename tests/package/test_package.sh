@@ -87,6 +87,15 @@ for soname in "${needed[@]}"; do
     echo "$soname: $owner"
 done
 
+# The manual page tells every option that --help tells, written as groff writes a dash.
+MAN_PAGE="$(zcat "$INSTALLED/usr/share/man/man1/vantok.1.gz")" ||
+    fail "the package lacks /usr/share/man/man1/vantok.1.gz"
+mapfile -t options < <("$BINARY" --help | grep -oE '^ +-[^ ]+( +--[a-z-]+)?' | grep -oE -- '-[a-z?-]+')
+[ ${#options[@]} -ge 4 ] || fail "--help lists only ${options[*]}"
+for option in "${options[@]}"; do
+    grep -qF -- "${option//-/\\-}" <<<"$MAN_PAGE" || fail "the manual page lacks $option"
+done
+
 # The unpacked binary shows its window and ends on "EXIT".
 source "$SOURCE/tests/e2e/lib.sh" "$BINARY"
 start_vantok Vantok
