@@ -30,10 +30,12 @@ bool skipExactly(QIODevice *in, qint64 count)
 }
 
 // Rows are read a chunk at a time and converted while the chunk is still in the cache.
+constexpr qint64 RowChunkBytes = 256 << 10;
+
 bool readRows(QIODevice *in, const Header &header, const Palette &palette, QImage &image)
 {
     const qint64 rowBytes = header.rowBytes();
-    const int rowsPerChunk = int(std::clamp<qint64>(ReadChunkBytes / rowBytes, 1, header.height));
+    const int rowsPerChunk = int(std::clamp<qint64>(RowChunkBytes / rowBytes, 1, header.height));
     std::vector<uchar> chunk(std::size_t(rowsPerChunk * rowBytes));
     const bmp::RowConverter converter(header, palette);
     uchar *bits = image.bits();

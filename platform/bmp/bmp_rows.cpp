@@ -51,8 +51,7 @@ void RowConverter::convert(const uchar *stored, QRgb *out) const
         convertIndices(stored, out);
         break;
     case Layout::Bgr:
-        for (int x = 0; x < m_width; ++x, stored += 3)
-            out[x] = Opaque | QRgb(stored[2]) << 16 | QRgb(stored[1]) << 8 | stored[0];
+        convertBgr(stored, out);
         break;
     case Layout::Bgrx:
         for (int x = 0; x < m_width; ++x)
@@ -65,6 +64,23 @@ void RowConverter::convert(const uchar *stored, QRgb *out) const
         convertMasked<quint32>(stored, out);
         break;
     }
+}
+
+// Four pixels from three little-endian words at a time: b0 g0 r0 b1 | g1 r1 b2 g2 | r2 b3 g3 r3.
+void RowConverter::convertBgr(const uchar *stored, QRgb *out) const
+{
+    int x = 0;
+    for (; x + 4 <= m_width; x += 4, stored += 12) {
+        const quint32 a = qFromLittleEndian<quint32>(stored);
+        const quint32 b = qFromLittleEndian<quint32>(stored + 4);
+        const quint32 c = qFromLittleEndian<quint32>(stored + 8);
+        out[x] = Opaque | (a & 0xffffff);
+        out[x + 1] = Opaque | a >> 24 | (b & 0xffff) << 8;
+        out[x + 2] = Opaque | b >> 16 | (c & 0xff) << 16;
+        out[x + 3] = Opaque | c >> 8;
+    }
+    for (; x < m_width; ++x, stored += 3)
+        out[x] = Opaque | QRgb(stored[2]) << 16 | QRgb(stored[1]) << 8 | stored[0];
 }
 
 // The leftmost pixel sits in the highest bits of its byte.

@@ -38,6 +38,7 @@ public:
 private:
     enum class Layout { Indices, Bgr, Bgrx, Masked16, Masked32 };
 
+    void convertBgr(const uchar *stored, QRgb *out) const;
     void convertIndices(const uchar *stored, QRgb *out) const;
     template<typename Word>
     void convertMasked(const uchar *stored, QRgb *out) const;

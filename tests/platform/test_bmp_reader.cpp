@@ -281,8 +281,9 @@ void BmpReaderTest::readsLayouts_data()
     QTest::newRow("OS/2 2.x 64-byte header")
         << indexedFile(4, Colours, {1, 2}, 64) << pixels({{c1, c2}});
     QTest::newRow("24-bit blue, green, red, rows padded")
-        << directFile(24, 0, {}, {0x102030, 0xff0001, 0x00ff7f})
-        << pixels({{qRgb(0x10, 0x20, 0x30), qRgb(0xff, 0, 1), qRgb(0, 0xff, 0x7f)}});
+        << directFile(24, 0, {}, {0x102030, 0xff0001, 0x00ff7f, 0x800000, 0x0000fe})
+        << pixels({{qRgb(0x10, 0x20, 0x30), qRgb(0xff, 0, 1), qRgb(0, 0xff, 0x7f), qRgb(0x80, 0, 0),
+                    qRgb(0, 0, 0xfe)}});
     QTest::newRow("rows stored bottom-up")
         << twoRowFile(2) << pixels({{qRgb(4, 5, 6)}, {qRgb(1, 2, 3)}});
     QTest::newRow("negative height: rows stored top-down")
