@@ -29,9 +29,10 @@ bool skipExactly(QIODevice *in, qint64 count)
     return count == 0 || in->skip(count) == count;
 }
 
-// Rows are read a chunk at a time and converted while the chunk is still in the cache.
+// Small enough to stay in the cache from the read to the conversion.
 constexpr qint64 RowChunkBytes = 256 << 10;
 
+// Reads the rows a chunk at a time; false when the device ends before the last row.
 bool readRows(QIODevice *in, const Header &header, const Palette &palette, QImage &image)
 {
     const qint64 rowBytes = header.rowBytes();
