@@ -227,7 +227,7 @@ inline QByteArray bmpRows(const QList<QList<quint32>> &rows, int bitsPerPixel)
         } else {
             for (const quint32 value : row)
                 for (int byte = 0; byte < bitsPerPixel / 8; ++byte)
-                    packed += char(value >> (8 * byte));
+                    packed += char(quint64(value) >> (8 * byte));
         }
         out += packed + QByteArray(-packed.size() & 3, '\0');
     }
