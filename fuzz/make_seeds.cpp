@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzz targets' seed inputs into <folder>/<target>/: texts the component and pattern
 // boxes see, PCX files of every layout the reader knows, and a small picture in every format Qt
-// writes here plus GIF and a two-image icon. Usage: fuzz_seeds <folder>
+// writes here plus GIF, a two-image icon and BMP files in the layouts Qt does not write, which
+// also seed the BMP reader alone.
+// Usage: fuzz_seeds <folder>
 
 #include "tests/support/picture_files.h"
 
@@ -129,6 +131,47 @@ void pcx(SeedFolder seeds)
     seeds.add(u"true-colour.pcx"_s, pcxFile(patternPicture({11, 7})));
 }
 
+// Headers, depths and compressions of BMP beyond the 24-bit and 8-bit files Qt writes.
+void bmpLayouts(SeedFolder &seeds)
+{
+    const auto bmp = [](int headerSize, QSize size, int bits, int compression,
+                        const QList<quint32> &masks, const QByteArray &pixels) {
+        BmpFile file;
+        file.headerSize = headerSize;
+        file.width = size.width();
+        file.height = size.height();
+        file.bitsPerPixel = bits;
+        file.compression = compression;
+        file.masks = masks;
+        if (bits > 0 && bits <= 8)
+            file.palette = {qRgb(10, 20, 30), qRgb(200, 100, 50), qRgb(0, 255, 128), qRgb(9, 9, 9)};
+        file.pixels = pixels;
+        return file.bytes();
+    };
+    const auto stream = [](std::initializer_list<int> codes) {
+        QByteArray out;
+        for (const int code : codes)
+            out += char(code);
+        return out;
+    };
+    seeds.add(
+        u"rle8-delta.bmp"_s,
+        bmp(40, {6, 4}, 8, 1, {}, stream({3, 1, 0, 3, 1, 2, 3, 0, 0, 2, 2, 1, 2, 3, 0, 0, 0, 1})));
+    seeds.add(u"rle4.bmp"_s,
+              bmp(40, {7, 2}, 4, 2, {}, stream({5, 0x12, 0, 0, 0, 5, 0x30, 0x21, 0x30, 0, 0, 1})));
+    seeds.add(u"rgb565.bmp"_s, bmp(40, {3, 2}, 16, 3, {0xf800, 0x07e0, 0x001f},
+                                   bmpRows({{0xffff, 0x0020, 0xf800}, {1, 2, 3}}, 16)));
+    seeds.add(u"argb-v5-top-down.bmp"_s,
+              bmp(124, {2, -2}, 32, 3, {0x3ff00000, 0x000ffc00, 0x3ff, 0xc0000000},
+                  bmpRows({{0x80102030, 0xffffffff}, {0, 0x40000001}}, 32)));
+    seeds.add(u"alphabitfields.bmp"_s, bmp(40, {2, 1}, 16, 6, {0x0f00, 0x00f0, 0x000f, 0xf000},
+                                           bmpRows({{0x1234, 0xfedc}}, 16)));
+    seeds.add(u"os2-core.bmp"_s, bmp(12, {3, 2}, 8, 0, {}, bmpRows({{0, 1, 2}, {3, 2, 1}}, 8)));
+    seeds.add(u"os2-v2-2bit.bmp"_s, bmp(64, {5, 1}, 2, 0, {}, bmpRows({{0, 1, 2, 3, 1}}, 2)));
+    seeds.add(u"embedded.bmp"_s,
+              bmp(124, {12, 9}, 0, 5, {}, encoded(patternPicture({12, 9}), "png")));
+}
+
 void pictureLoader(SeedFolder seeds)
 {
     const QImage picture = patternPicture({12, 9});
@@ -146,6 +189,13 @@ void pictureLoader(SeedFolder seeds)
     seeds.add(u"two-images.ico"_s,
               iconFile({patternPicture({16, 16}), patternPicture({32, 32}, 5)}));
     seeds.add(u"picture.pcx"_s, pcxPicture(5, true, 8, 1, 12, 9));
+    bmpLayouts(seeds);
+}
+
+void bmp(SeedFolder seeds)
+{
+    bmpLayouts(seeds);
+    seeds.add(u"picture.bmp"_s, encoded(patternPicture({12, 9}), "bmp"));
 }
 
 }  // namespace
@@ -161,6 +211,7 @@ int main(int argc, char *argv[])
     componentReadings({root, u"component_readings"_s});
     wildcard({root, u"wildcard"_s});
     pcx({root, u"pcx"_s});
+    bmp({root, u"bmp"_s});
     pictureLoader({root, u"picture_loader"_s});
     return 0;
 }

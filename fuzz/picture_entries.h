@@ -29,23 +29,36 @@ inline std::optional<QString> brokenPicture(const QImage &picture, const char *p
     return std::nullopt;
 }
 
-// The PCX reader alone, asked for by name as a file with a .pcx extension would be.
-inline std::optional<QString> brokenPcxRead(QByteArrayView bytes)
+// One of the program's own readers alone, asked for by name as a file with its extension would be:
+// the size it announces before reading must be the size it reads.
+inline std::optional<QString> brokenReadAs(QByteArrayView bytes, const char *format,
+                                           const char *readerName)
 {
     const QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "pcx");
+    QImageReader reader(&buffer, format);
     const QSize announced = reader.size();
     const QImage picture = reader.read();
     if (!picture.isNull() && announced.isValid() && picture.size() != announced)
-        return QStringLiteral("the PCX reader announced %1 x %2 but read %3 x %4")
+        return QStringLiteral("%1 announced %2 x %3 but read %4 x %5")
+            .arg(QLatin1StringView(readerName))
             .arg(announced.width())
             .arg(announced.height())
             .arg(picture.width())
             .arg(picture.height());
-    return brokenPicture(picture, "the PCX reader");
+    return brokenPicture(picture, readerName);
+}
+
+inline std::optional<QString> brokenPcxRead(QByteArrayView bytes)
+{
+    return brokenReadAs(bytes, "pcx", "the PCX reader");
+}
+
+inline std::optional<QString> brokenBmpRead(QByteArrayView bytes)
+{
+    return brokenReadAs(bytes, "bmp", "the BMP reader");
 }
 
 // Every way the program decodes bytes: the picture loader the chooser uses, by content, and

@@ -14,10 +14,6 @@ namespace vantok
 namespace
 {
 
-// Qt's BMP decoder stops quietly where the data ends and reports success with the rows it never
-// wrote left as they were allocated; for it a read that came up short means a damaged file.
-constexpr std::array<QByteArrayView, 1> QuietAtEndFormats{"bmp"};
-
 // Decoders the program never hands a picture to: Qt's ICNS decoder trusts a length from the
 // file and asks for that much memory at once (8 GiB from a 276-byte file), outside the limit.
 constexpr std::array<QByteArrayView, 1> RefusedFormats{"icns"};
@@ -26,41 +22,6 @@ bool among(std::span<const QByteArrayView> formats, QByteArrayView format)
 {
     return std::ranges::find(formats, format) != formats.end();
 }
-
-// Passes reads and seeks through to a source device and notes whether a read, once watching
-// has begun, asked for more than was left. Unbuffered, so every request reaches readData as the
-// decoder made it.
-class ShortReadWatch : public QIODevice
-{
-public:
-    explicit ShortReadWatch(QIODevice &source) : m_source(source), m_origin(source.pos())
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-
-    void startWatching() { m_watching = true; }
-    bool ranShort() const { return m_ranShort; }
-
-    bool isSequential() const override { return m_source.isSequential(); }
-    qint64 size() const override { return m_source.size() - m_origin; }
-    bool seek(qint64 pos) override { return QIODevice::seek(pos) && m_source.seek(m_origin + pos); }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 got = m_source.read(data, maxSize);
-        if (m_watching && got < maxSize)
-            m_ranShort = true;
-        return got;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QIODevice &m_source;
-    const qint64 m_origin;
-    bool m_watching = false;
-    bool m_ranShort = false;
-};
 
 // An icon file holds several images; the largest is the one worth picking colours from. The
 // first listed wins among equals.
@@ -103,8 +64,7 @@ QImage loadPicture(const QString &fileName)
 
 QImage loadPicture(QIODevice &device)
 {
-    ShortReadWatch watched(device);
-    QImageReader reader(&watched);
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     // The format first: the icon decoder's probe only works while the device is at its start.
     const QByteArray format = reader.format();
@@ -115,12 +75,9 @@ QImage loadPicture(QIODevice &device)
     if (!fitsPictureSizeLimit(reader.size()))
         return {};
 
-    watched.startWatching();
     QImage picture;
     if (!reader.read(&picture))
         return {};  // also drops the partial image a PNG decoder leaves behind
-    if (watched.ranShort() && among(QuietAtEndFormats, format))
-        return {};
     return picture;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/pcx/pcx_handler.h"
 
+#include "platform/bounded_read.h"
 #include "platform/pcx/pcx_decoder.h"
 
 #include <QIODevice>
@@ -16,27 +17,6 @@ using pcx::TrailingPaletteBytes;
 namespace
 {
 
-constexpr qint64 ChunkBytes = 1 << 20;
-
-// Reads in chunks so that a size taken from a header never turns into an allocation larger
-// than what the device holds.
-QByteArray readAtMost(QIODevice *in, qint64 limit)
-{
-    QByteArray bytes;
-    if (!in->isSequential())
-        bytes.reserve(qBound<qint64>(0, in->size() - in->pos(), limit));
-    while (bytes.size() < limit) {
-        const qsizetype had = bytes.size();
-        const qint64 wanted = qMin(limit - had, ChunkBytes);
-        bytes.resize(had + wanted);
-        const qint64 got = in->read(bytes.data() + had, wanted);
-        bytes.resize(had + qMax<qint64>(got, 0));
-        if (got <= 0)
-            break;
-    }
-    return bytes;
-}
-
 // The 256-colour palette closes the file, wherever the pixel data ends. When the read of the pixel
 // data already reached into it, the palette bytes are cut off the pixel data.
 std::optional<Palette> readTrailingPalette(QIODevice *in, QByteArray &pixelData)
@@ -50,7 +30,7 @@ std::optional<Palette> readTrailingPalette(QIODevice *in, QByteArray &pixelData)
             tail.clear();
         }
     }
-    for (QByteArray chunk; !(chunk = in->read(ChunkBytes)).isEmpty();) {
+    for (QByteArray chunk; !(chunk = in->read(ReadChunkBytes)).isEmpty();) {
         restBytes += chunk.size();
         tail = (tail + chunk).right(TrailingPaletteBytes);
     }

@@ -401,13 +401,27 @@ int main(int argc, char *argv[])
             patched(jpeg, [&](QByteArray &b) { qToBigEndian<quint16>(0, b.data() + frame + 5); }));
     goodPicture(u"good-after-sizes.bmp"_s, "bmp");
 
-    // Colour indices beyond a 2-colour palette show black, never what lies past the palette.
+    // Colour indices beyond a 2-colour palette show its first colour, never what lies past it.
     {
         const QColor left = Colours[colour++ % Colours.size()];
         const QByteArray row = QByteArray(20, char(0)) + QByteArray(20, char(200));
         out.good(u"bmp-index-beyond-palette.bmp"_s,
-                 indexedBmp({left.rgb(), Colours[0].rgb()}, row, PictureSize.height()), left,
-                 Qt::black);
+                 indexedBmp({left.rgb(), Colours[0].rgb()}, row, PictureSize.height()), left, left);
+    }
+    // Pixels an RLE stream skips show the picture box's back colour: here every row ends after
+    // its left half.
+    {
+        const QColor left = Colours[colour++ % Colours.size()];
+        BmpFile rle;
+        rle.width = PictureSize.width();
+        rle.height = PictureSize.height();
+        rle.bitsPerPixel = 8;
+        rle.compression = 1;
+        rle.palette = {left.rgb()};
+        for (int y = 0; y < PictureSize.height(); ++y)
+            rle.pixels += QByteArray::fromHex("14000000");  // 20 pixels of colour 0, line end
+        rle.pixels += QByteArray::fromHex("0001");          // end of picture
+        out.good(u"bmp-rle-left-half.bmp"_s, rle.bytes(), left, QColor(192, 192, 192));
     }
     goodPicture(u"good-after-palette.png"_s, "png");
     std::array<QRgb, 256> palette{};

@@ -116,6 +116,13 @@ void PictureLoaderTest::readsByContent_data()
         << fixture(u"tiff-as.bmp"_s, encoded(picture, "tiff")) << picture;
     QTest::newRow("24-bit PCX through the linked plugin")
         << fixture(u"pcx-as.bmp"_s, pcxFile(picture)) << picture;
+    BmpFile white16;
+    white16.bitsPerPixel = 16;
+    white16.pixels = bmpRows({{0x7fff}}, 16);
+    QImage white(1, 1, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QTest::newRow("16-bit BMP white is 255 through the linked reader")
+        << fixture(u"white16.bmp"_s, white16.bytes()) << white;
 }
 
 void PictureLoaderTest::readsByContent()

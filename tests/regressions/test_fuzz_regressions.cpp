@@ -47,6 +47,8 @@ Entry entryFor(const QString &target)
         return fuzz::brokenWildcardMatch;
     if (target == u"pcx")
         return fuzz::brokenPcxRead;
+    if (target == u"bmp")
+        return fuzz::brokenBmpRead;
     if (target == u"picture_loader")
         return fuzz::brokenPictureLoad;
     return nullptr;

@@ -2,7 +2,7 @@
 #pragma once
 
 // Picture files for tests, made in memory: Qt writes BMP, PNG and ICO; GIF and PCX, which Qt
-// does not write, are encoded here in their plainest form.
+// does not write, are encoded here in their plainest form, and BMP in every layout it has.
 
 #include <QBuffer>
 #include <QFile>
@@ -10,6 +10,8 @@
 #include <QImageWriter>
 #include <QList>
 #include <QtEndian>
+
+#include <optional>
 
 namespace vantok::test
 {
@@ -139,6 +141,95 @@ inline QByteArray pcxFile(const QImage &picture)
                 out += char(value);
             }
         }
+    }
+    return out;
+}
+
+// What a writer puts into a BMP file; bytes() lays it out. `pixels` holds the rows as stored
+// (the bottom row first unless the height is negative) or the compressed stream. Masks go into
+// the header when it has room for them, right after a 40-byte one.
+struct BmpFile {
+    int headerSize = 40;
+    int width = 1;
+    int height = 1;
+    int bitsPerPixel = 24;
+    int compression = 0;
+    QList<quint32> masks{};
+    QList<QRgb> palette{};
+    std::optional<quint32> coloursUsed{};  // the palette's length unless set
+    int gap = 0;                           // unused bytes between the palette and the pixels
+    QByteArray pixels{};
+
+    QByteArray bytes() const
+    {
+        const bool core = headerSize == 12;
+        QByteArray info(headerSize, '\0');
+        const auto put = [&info](int at, auto value) {
+            if (at + int(sizeof value) <= info.size())
+                qToLittleEndian(value, info.data() + at);
+        };
+        put(0, quint32(headerSize));
+        if (core) {
+            put(4, quint16(width));
+            put(6, quint16(height));
+            put(8, quint16(1));
+            put(10, quint16(bitsPerPixel));
+        } else {
+            put(4, qint32(width));
+            put(8, qint32(height));
+            put(12, quint16(1));
+            put(14, quint16(bitsPerPixel));
+            put(16, quint32(compression));
+            put(20, quint32(pixels.size()));
+            put(32, coloursUsed.value_or(quint32(palette.size())));
+        }
+        QByteArray afterHeader;
+        for (qsizetype i = 0; i < masks.size(); ++i) {
+            if (headerSize >= 52) {
+                put(40 + 4 * int(i), masks[i]);
+            } else {
+                afterHeader += QByteArray(4, '\0');
+                qToLittleEndian(masks[i], afterHeader.data() + 4 * i);
+            }
+        }
+        for (const QRgb colour : palette) {
+            afterHeader += char(qBlue(colour));
+            afterHeader += char(qGreen(colour));
+            afterHeader += char(qRed(colour));
+            if (!core)
+                afterHeader += '\0';
+        }
+        afterHeader += QByteArray(gap, '\0');
+
+        QByteArray file(14, '\0');
+        const quint32 offset = quint32(14 + info.size() + afterHeader.size());
+        file[0] = 'B';
+        file[1] = 'M';
+        qToLittleEndian(quint32(offset + pixels.size()), file.data() + 2);
+        qToLittleEndian(offset, file.data() + 10);
+        return file + info + afterHeader + pixels;
+    }
+};
+
+// Rows of stored values, each packed at `bitsPerPixel` (the leftmost pixel in the highest bits
+// below 8 bits, little-endian from 16 on) and padded to a multiple of four bytes.
+inline QByteArray bmpRows(const QList<QList<quint32>> &rows, int bitsPerPixel)
+{
+    QByteArray out;
+    for (const QList<quint32> &row : rows) {
+        QByteArray packed;
+        if (bitsPerPixel < 8) {
+            packed.fill('\0', (row.size() * bitsPerPixel + 7) / 8);
+            for (qsizetype x = 0; x < row.size(); ++x) {
+                const qsizetype bit = x * bitsPerPixel;
+                packed[bit / 8] = char(packed[bit / 8] | row[x] << (8 - bitsPerPixel - bit % 8));
+            }
+        } else {
+            for (const quint32 value : row)
+                for (int byte = 0; byte < bitsPerPixel / 8; ++byte)
+                    packed += char(quint64(value) >> (8 * byte));
+        }
+        out += packed + QByteArray(-packed.size() & 3, '\0');
     }
     return out;
 }
