@@ -39,6 +39,8 @@ void refilter(benchmark::State &state)
 {
     vantok::FileList list;
     list.setPath(bigFolder());
+    while (list.isReading())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const QString patterns[] = {u"*.BMP;*.ICO"_s, u"*.BMP;*.IC"_s};
     int round = 0;
     for (auto _ : state)
@@ -54,6 +56,8 @@ void refilterShown(benchmark::State &state)
     list.resize(153, 194);
     list.show();
     list.setPath(bigFolder());
+    while (list.isReading())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
     const QString patterns[] = {u"*.BMP;*.ICO"_s, u"*.BMP;*.IC"_s};
     int round = 0;
@@ -70,8 +74,11 @@ void listFolder(benchmark::State &state)
     vantok::FileList list;
     list.setPattern(u"*.BMP;*.ICO"_s);
     const QString path = bigFolder();
-    for (auto _ : state)
+    for (auto _ : state) {
         list.setPath(path);
+        while (list.isReading())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
 BENCHMARK(listFolder)->Unit(benchmark::kMillisecond);
 
@@ -108,6 +115,8 @@ void refilterMegabyte(benchmark::State &state, QStringView shape)
 {
     vantok::FileList list;
     list.setPath(smallFolder());
+    while (list.isReading())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const QString patterns = megabyteOf(shape);
     for (auto _ : state)
         list.setPattern(patterns);
