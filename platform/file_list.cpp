@@ -44,12 +44,16 @@ public:
     QString name(int row) const { return m_names->name(m_shown[size_t(row)]).toString(); }
     int rowOf(const QString &name) const
     {
-        // Both sorted: the name's place among all names, then that place among those shown.
         const qsizetype index = m_names->indexOf(name);
-        const auto found = std::lower_bound(m_shown.begin(), m_shown.end(), index);
-        return index < 0 || found == m_shown.end() || *found != index
-                   ? -1
-                   : int(found - m_shown.begin());
+        const int row = rowAtOrAfter(name);
+        return index >= 0 && row < rowCount() && m_shown[size_t(row)] == index ? row : -1;
+    }
+    // The row `name` has or would have among those shown.
+    int rowAtOrAfter(const QString &name) const
+    {
+        // Both sorted: the name's place among all names, then that place among those shown.
+        return int(std::lower_bound(m_shown.begin(), m_shown.end(), m_names->placeOf(name)) -
+                   m_shown.begin());
     }
 
     int rowCount(const QModelIndex &parent = {}) const override
@@ -177,6 +181,11 @@ void FileList::refilter(const QString &keep)
         const QModelIndex index = m_model->index(row);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         scrollTo(index);
+    } else if (!keep.isEmpty() && m_model->rowCount() > 0) {
+        // The selected file went away: the focus frame stays at its place, so the arrow keys go
+        // on from there rather than from the top.
+        const int place = std::min(m_model->rowAtOrAfter(keep), m_model->rowCount() - 1);
+        selectionModel()->setCurrentIndex(m_model->index(place), QItemSelectionModel::NoUpdate);
     }
     m_quiet = wasQuiet;
 }

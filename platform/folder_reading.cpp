@@ -32,14 +32,18 @@ bool isReadableFolder(const QString &directory)
 
 qsizetype SortedNames::indexOf(QStringView name) const
 {
+    const qsizetype place = placeOf(name);
+    return place < size() && this->name(place) == name ? place : -1;
+}
+
+qsizetype SortedNames::placeOf(QStringView name) const
+{
     const QString folded = WildcardPattern::caseFolded(name);
     const auto found =
         std::partition_point(m_entries.begin(), m_entries.end(), [&](const Entry &e) {
             const int byFolded = e.folded().compare(folded);
             return byFolded != 0 ? byFolded < 0 : e.name().compare(name) < 0;
         });
-    if (found == m_entries.end() || found->name() != name)
-        return -1;
     return qsizetype(found - m_entries.begin());
 }
 

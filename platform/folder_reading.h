@@ -33,6 +33,8 @@ public:
     QStringView folded(qsizetype i) const { return m_entries[size_t(i)].folded(); }
     // Where exactly `name` is, or -1.
     qsizetype indexOf(QStringView name) const;
+    // Where `name` is or would go: the first name not before it.
+    qsizetype placeOf(QStringView name) const;
     QStringList names() const;
 
     // These names and `more`, sorted; `more` is sorted by itself first.

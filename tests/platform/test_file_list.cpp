@@ -53,6 +53,7 @@ private slots:
     void refilterKeepsSelectionQuietly();
     void refilterDoesNotReadTheFolder();
     void watcherPicksUpNewFile();
+    void vanishedSelectionLeavesFocusInItsPlace();
     void settingPathReadsAgainAndClearsSelection();
     void listsRegularFilesAndLinksToThem();
     void bigFolderEndsCompleteSortedAndFiltered();
@@ -218,6 +219,20 @@ void FileListTest::watcherPicksUpNewFile()
     touch(u"new.BMP"_s);
     touch(u"new.txt"_s);
     QTRY_COMPARE(m_list->fileNames(), (QStringList{u"new.BMP"_s, u"sea.bmp"_s, u"SKY.BMP"_s}));
+}
+
+// The arrow keys go on from where the file was, not from the top.
+void FileListTest::vanishedSelectionLeavesFocusInItsPlace()
+{
+    m_list->setPattern(u"*.bmp;*.ico"_s);
+    showList();
+    click(1);
+    QCOMPARE(m_list->fileName(), u"sea.bmp"_s);
+    QVERIFY(QFile::remove(m_dir->filePath(u"sea.bmp"_s)));
+    QTRY_COMPARE(m_list->fileNames(), (QStringList{u"Icon.ICO"_s, u"SKY.BMP"_s}));
+    QCOMPARE(m_list->fileName(), QString());
+    QTest::keyClick(m_list.get(), Qt::Key_Down);
+    QCOMPARE(m_list->fileName(), u"SKY.BMP"_s);
 }
 
 void FileListTest::settingPathReadsAgainAndClearsSelection()
