@@ -62,13 +62,22 @@ bool SortedNames::before(const Entry &a, const Entry &b)
     return byFolded != 0 ? byFolded < 0 : a.name().compare(b.name()) < 0;
 }
 
-std::shared_ptr<const SortedNames> SortedNames::mergedWith(SortedNames more) const
+std::shared_ptr<const SortedNames> SortedNames::mergedWith(const SortedNames &more) const
 {
     auto merged = std::make_shared<SortedNames>();
-    merged->m_texts = m_texts + more.m_texts;  // shared, so the entries' pointers stay good
+    merged->m_text = QString(m_text.size() + more.m_text.size(), Qt::Uninitialized);
     merged->m_entries.reserve(m_entries.size() + more.m_entries.size());
-    std::merge(m_entries.begin(), m_entries.end(), more.m_entries.begin(), more.m_entries.end(),
-               std::back_inserter(merged->m_entries), &SortedNames::before);
+    QChar *out = merged->m_text.data();
+    auto mine = m_entries.begin();
+    auto theirs = more.m_entries.begin();
+    while (mine != m_entries.end() || theirs != more.m_entries.end()) {
+        const bool takeMine =
+            theirs == more.m_entries.end() || (mine != m_entries.end() && !before(*theirs, *mine));
+        const Entry &next = takeMine ? *mine++ : *theirs++;
+        std::copy_n(next.text, 2 * next.size, out);
+        merged->m_entries.push_back({out, next.size});
+        out += 2 * next.size;
+    }
     return merged;
 }
 
@@ -99,8 +108,8 @@ void SortedNames::Builder::folded(qsizetype at, qsizetype size)
 SortedNames SortedNames::Builder::sorted()
 {
     SortedNames names;
-    names.m_texts.append(std::move(m_text));
-    const QChar *text = names.m_texts.constFirst().constData();
+    names.m_text = std::move(m_text);
+    const QChar *text = names.m_text.constData();
     names.m_entries.reserve(m_offsets.size());
     for (size_t i = 0; i < m_offsets.size(); ++i)
         names.m_entries.push_back({text + m_offsets[i], m_sizes[i]});
@@ -130,10 +139,14 @@ public:
     // False when the receiver wants no more.
     bool maybeDeliver()
     {
+        // Each snapshot costs a pass over all names, on both threads. Growing by a quarter at
+        // least keeps their sum linear, and doubling keeps their number small when reading is
+        // quick. The clock only now and then: a million names would read it a million times.
         const qsizetype size = m_batch.size();
-        const bool large = size >= std::max(FirstSnapshot, m_shown->size());
-        // The clock only now and then: a million names would otherwise read it a million times.
-        if (!large && (size % 64 != 0 || !m_interval.hasExpired()))
+        const qsizetype shown = m_shown->size();
+        const bool due = size >= std::max(FirstSnapshot, shown) ||
+                         (size >= shown / 4 && size % 64 == 0 && m_interval.hasExpired());
+        if (!due)
             return true;
         m_stopped = !deliver(false);
         return !m_stopped;

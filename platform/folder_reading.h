@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -22,7 +21,7 @@ enum class EntryKind { File, Folder };
 
 // Names of one folder, sorted without regard to letter case, and by code point where only case
 // differs, so the order depends neither on the listing nor on the locale. A snapshot never
-// changes; a later one made from it shares its text.
+// changes, so threads can share it.
 class SortedNames
 {
 public:
@@ -37,8 +36,9 @@ public:
     qsizetype placeOf(QStringView name) const;
     QStringList names() const;
 
-    // These names and `more`, sorted; `more` is sorted by itself first.
-    std::shared_ptr<const SortedNames> mergedWith(SortedNames more) const;
+    // These names and `more`, with their text laid out in order, so a filter reads it straight
+    // through rather than all over memory.
+    std::shared_ptr<const SortedNames> mergedWith(const SortedNames &more) const;
 
     // Collects names one by one, then sorts them once.
     class Builder
@@ -67,14 +67,15 @@ private:
     };
     static bool before(const Entry &a, const Entry &b);
 
-    QList<QString> m_texts;  // what the entries point into
+    QString m_text;  // what the entries point into, and nothing else
     std::vector<Entry> m_entries;
 };
 
 // Reads the folder's entries of `kind` and hands growing snapshots to `deliver`: a first one after
-// a thousand names or a fifth of a second, then at each doubling or fifth of a second, then the
-// whole listing with `complete` set. Each snapshot holds every name read so far, sorted, so the
-// work stays linear apart from the sort. `deliver` returns false to stop the reading. An
+// a thousand names, then one whenever the listing has doubled, and on a slow disk every fifth of a
+// second once it has grown by a quarter; at the end the whole listing with `complete` set. Each
+// snapshot holds every name read so far, sorted; as they grow geometrically, making them all costs
+// a few passes over the names besides the sort. `deliver` returns false to stop the reading. An
 // unreadable folder gives one empty complete snapshot.
 using NamesDelivery =
     std::function<bool(const std::shared_ptr<const SortedNames> &names, bool complete)>;
