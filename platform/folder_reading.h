@@ -66,6 +66,7 @@ private:
         QStringView folded() const { return {text + size, size}; }
     };
     static bool before(const Entry &a, const Entry &b);
+    static void sort(std::vector<Entry> &entries);
 
     QString m_text;  // what the entries point into, and nothing else
     std::vector<Entry> m_entries;

@@ -32,6 +32,8 @@ private slots:
     void snapshotsGrowSortedUntilComplete();
     void stopsWhenTheReceiverWantsNoMore();
     void unreadableFolderGivesOneEmptyListing();
+    void sortsByFoldedThenExactName_data();
+    void sortsByFoldedThenExactName();
     void findsExactName_data();
     void findsExactName();
 
@@ -89,6 +91,31 @@ void FolderReadingTest::unreadableFolderGivesOneEmptyListing()
         return names->isEmpty() && done;
     });
     QCOMPARE(calls, 1);
+}
+
+void FolderReadingTest::sortsByFoldedThenExactName_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("one name") << QStringList{u"a"_s};
+    QTest::newRow("a shorter name comes first") << QStringList{u"abc"_s, u"ab"_s, u"abcd"_s};
+    QTest::newRow("names differing only in case") << QStringList{u"b"_s, u"B"_s, u"a"_s, u"A"_s};
+    QTest::newRow("a long shared prefix") << QStringList{
+        u"Picture 0000010.bmp"_s, u"picture 0000002.BMP"_s, u"Picture 0000001.bmp"_s};
+    QTest::newRow("differing past the first eight units after the shared prefix")
+        << QStringList{u"x-abcdefghij2"_s, u"x-ABCDEFGHIJ1"_s, u"x-abcdefghij"_s};
+    QTest::newRow("units beyond a byte")
+        << QStringList{u"pré"_s, u"pr一"_s, u"prz"_s, u"pr"_s, u"PRÉ"_s};
+    QTest::newRow("a surrogate pair sorts by its units") << QStringList{u"�"_s, u"😀"_s, u"z"_s};
+}
+
+void FolderReadingTest::sortsByFoldedThenExactName()
+{
+    QFETCH(QStringList, names);
+    SortedNames::Builder builder;
+    for (const QString &name : names)
+        builder.add(name);
+    std::ranges::sort(names, inWantedOrder);
+    QCOMPARE(builder.sorted().names(), names);
 }
 
 void FolderReadingTest::findsExactName_data()
