@@ -97,9 +97,13 @@ FileList::~FileList() = default;
 void FileList::setPath(const QString &path)
 {
     m_path = normalisedDirectory(path);
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
-    m_watcher.addPath(m_path);
+    // Watching a folder anew costs the system a pass over all its entries; a folder that went
+    // away has already dropped out of the watch.
+    if (m_watcher.directories() != QStringList{m_path}) {
+        if (!m_watcher.directories().isEmpty())
+            m_watcher.removePaths(m_watcher.directories());
+        m_watcher.addPath(m_path);
+    }
     m_rereading.stop();
     m_rereadWaiting = false;
     m_fillingIn = true;
