@@ -104,6 +104,8 @@ void chooserClick(benchmark::State &state)
     });
     QDir::setCurrent(before);
     chooser.show();
+    while (chooser.File->isReading())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const QPoint row = chooser.File->visualRect(chooser.File->model()->index(0, 0)).center();
     for (auto _ : state) {
         QTest::mouseClick(chooser.File->viewport(), Qt::LeftButton, {}, row);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace vantok
 {
@@ -65,10 +66,15 @@ std::optional<double> readDecimal(QStringView text)
     const std::string number = text.sliced(numberStart, end - numberStart).toLatin1().toStdString();
     double value = 0;
     const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec == std::errc::result_out_of_range && value == 0)
-        value = std::numeric_limits<double>::infinity();  // overflow reports through the value
-    else if (ec != std::errc() || ptr != number.data() + number.size())
+    if (ec == std::errc::result_out_of_range) {
+        // Out of range either way: too large only with a non-zero digit before the point,
+        // otherwise too small, which is as near to 0 as a double gets.
+        const std::string_view whole = std::string_view(number).substr(0, number.find('.'));
+        const bool tooLarge = whole.find_first_not_of('0') != std::string_view::npos;
+        value = tooLarge ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc() || ptr != number.data() + number.size()) {
         return std::nullopt;
+    }
     return negative ? -value : value;
 }
 

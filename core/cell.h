@@ -10,7 +10,8 @@ namespace vantok
 {
 
 // Reads blanks, an optional sign, digits with an optional '.' and fraction, blanks; nothing
-// else (no exponent, no locale). Too many digits give an infinity, not an error.
+// else (no exponent, no locale). A number too large for a double gives an infinity, not an error;
+// one too small gives 0.
 std::optional<double> readDecimal(QStringView text);
 
 // Reads the text as a hexadecimal literal: digits up to the first non-digit; no digit reads 0.

@@ -294,10 +294,14 @@ bool WildcardPattern::matchesFolded(QStringView foldedName) const
 QString WildcardPattern::caseFolded(QStringView text)
 {
     QString result(text.size(), Qt::Uninitialized);
-    QChar *out = result.data();
+    caseFold(text, result.data());
+    return result;
+}
+
+void WildcardPattern::caseFold(QStringView text, QChar *out)
+{
     for (QChar c : text)
         *out++ = QChar(folded(c));
-    return result;
 }
 
 }  // namespace vantok

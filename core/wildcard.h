@@ -29,6 +29,8 @@ public:
 
     // The case-free form that names and patterns are compared in.
     static QString caseFolded(QStringView text);
+    // The same written to `out`, which has room for text.size() units: folding keeps the length.
+    static void caseFold(QStringView text, QChar *out);
 
 private:
     // Plain texts that a name must equal, begin with or end with. A few are compared directly;

@@ -46,6 +46,7 @@ DirectoryList::DirectoryList(const VolumeSource &source, QWidget *parent)
     // the move rebuilds every item.
     connect(this, &QAbstractItemView::activated, this,
             [this](const QModelIndex &index) { moveTo(index.data(PathRole).toString()); });
+    connect(&m_subFolders, &FolderReader::namesRead, this, &DirectoryList::showSubFolders);
 
     const QString start = normalisedDirectory(source.currentDirectory());
     if (!goTo(start))
@@ -90,11 +91,7 @@ bool DirectoryList::goTo(const QString &directory)
 
 void DirectoryList::fill()
 {
-    QStringList subFolders = folderNamesIn(m_path);
-    sortCaseInsensitively(subFolders);
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-
     clear();
     QTreeWidgetItem *parent = nullptr;
     for (const QString &folder : chainTo(m_path)) {
@@ -106,16 +103,29 @@ void DirectoryList::fill()
         item->setExpanded(true);
         parent = item;
     }
-    const QDir here(m_path);
-    for (const QString &name : subFolders) {
-        auto *item = new QTreeWidgetItem(parent);
-        item->setText(0, name);
-        item->setIcon(0, closed);
-        item->setData(0, PathRole, QDir::toNativeSeparators(here.absoluteFilePath(name)));
-    }
+    m_here = parent;
     setCurrentItem(parent);
     scrollToTop();  // as much of the chain as fits, with the current folder in view
     scrollToItem(parent);
+    m_subFolders.read(m_path);
+}
+
+void DirectoryList::showSubFolders(const std::shared_ptr<const SortedNames> &names, bool complete)
+{
+    if (!complete)
+        return;  // added once, so a highlighted sub-folder stays highlighted
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QDir here(m_path);
+    QList<QTreeWidgetItem *> items;
+    items.reserve(names->size());
+    for (qsizetype i = 0; i < names->size(); ++i) {
+        const QString name = names->name(i).toString();
+        auto *item = new QTreeWidgetItem({name});
+        item->setIcon(0, closed);
+        item->setData(0, PathRole, QDir::toNativeSeparators(here.absoluteFilePath(name)));
+        items.append(item);
+    }
+    m_here->addChildren(items);
 }
 
 }  // namespace vantok

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/folder_reader.h"
 #include "platform/volumes.h"
 
 #include <QHash>
@@ -9,9 +10,11 @@
 namespace vantok
 {
 
-// The current directory as a chain of open folders from the root down, then its own sub-folders.
-// Entering an entry (double-click or Enter) goes there. Each drive remembers its current
-// directory, and setting the path to a drive's designation goes back there.
+// The current directory as a chain of open folders from the root down, then its own sub-folders
+// and links to folders. The chain shows at once; the sub-folders are read on a thread of their
+// own and appear when the whole folder has been read. Entering an entry (double-click or Enter)
+// goes there. Each drive remembers its current directory, and setting the path to a drive's
+// designation goes back there.
 class DirectoryList : public QTreeWidget
 {
     Q_OBJECT
@@ -26,6 +29,8 @@ public:
     // remembered current directory. An unreadable folder leaves the list where it was, beeps and
     // returns false. Raises `changed` when the path is new.
     bool setPath(const QString &path);
+    // Whether the sub-folders of `path` are still being read.
+    bool isReading() const { return m_subFolders.isReading(); }
 
 signals:
     void changed();  // a new path, set by code or chosen by the user
@@ -36,8 +41,11 @@ private:
     // Shows `directory` if it can be read; quiet either way.
     bool goTo(const QString &directory);
     void fill();
+    void showSubFolders(const std::shared_ptr<const SortedNames> &names, bool complete);
 
     QString m_path;
+    FolderReader m_subFolders{EntryKind::Folder, this};
+    QTreeWidgetItem *m_here = nullptr;  // the current directory's entry, the sub-folders' parent
     QStringList m_drives;
     QHash<QString, QString> m_currentDirectories;  // drive root -> its current directory
 };

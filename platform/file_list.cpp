@@ -7,6 +7,7 @@
 #include <QAbstractListModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <vector>
@@ -21,7 +22,7 @@ class FileListModel : public QAbstractListModel
 public:
     using QAbstractListModel::QAbstractListModel;
 
-    void setNames(std::vector<FoldedName> names)
+    void setNames(std::shared_ptr<const SortedNames> names)
     {
         beginResetModel();
         m_names = std::move(names);
@@ -33,19 +34,26 @@ public:
     {
         beginResetModel();
         m_shown.clear();
-        for (int i = 0; i < int(m_names.size()); ++i) {
-            if (pattern.matchesFolded(m_names[i].folded))
+        for (qsizetype i = 0; i < m_names->size(); ++i) {
+            if (pattern.matchesFolded(m_names->folded(i)))
                 m_shown.push_back(i);
         }
         endResetModel();
     }
 
-    const QString &name(int row) const { return m_names[m_shown[row]].name; }
+    QString name(int row) const { return m_names->name(m_shown[size_t(row)]).toString(); }
     int rowOf(const QString &name) const
     {
-        const auto found = std::find_if(m_shown.begin(), m_shown.end(),
-                                        [&](int i) { return m_names[i].name == name; });
-        return found == m_shown.end() ? -1 : int(found - m_shown.begin());
+        const qsizetype index = m_names->indexOf(name);
+        const int row = rowAtOrAfter(name);
+        return index >= 0 && row < rowCount() && m_shown[size_t(row)] == index ? row : -1;
+    }
+    // The row `name` has or would have among those shown.
+    int rowAtOrAfter(const QString &name) const
+    {
+        // Both sorted: the name's place among all names, then that place among those shown.
+        return int(std::lower_bound(m_shown.begin(), m_shown.end(), m_names->placeOf(name)) -
+                   m_shown.begin());
     }
 
     int rowCount(const QModelIndex &parent = {}) const override
@@ -61,8 +69,8 @@ public:
     }
 
 private:
-    std::vector<FoldedName> m_names;
-    std::vector<int> m_shown;
+    std::shared_ptr<const SortedNames> m_names = std::make_shared<SortedNames>();
+    std::vector<qsizetype> m_shown;
 };
 
 FileList::FileList(QWidget *parent) : QListView(parent), m_model(new FileListModel(this))
@@ -81,6 +89,7 @@ FileList::FileList(QWidget *parent) : QListView(parent), m_model(new FileListMod
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_rereading,
             qOverload<>(&QTimer::start));
     connect(&m_rereading, &QTimer::timeout, this, &FileList::reread);
+    connect(&m_reader, &FolderReader::namesRead, this, &FileList::takeNames);
 }
 
 FileList::~FileList() = default;
@@ -88,12 +97,19 @@ FileList::~FileList() = default;
 void FileList::setPath(const QString &path)
 {
     m_path = normalisedDirectory(path);
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
-    m_watcher.addPath(m_path);
+    // Watching a folder anew costs the system a pass over all its entries; a folder that went
+    // away has already dropped out of the watch.
+    if (m_watcher.directories() != QStringList{m_path}) {
+        if (!m_watcher.directories().isEmpty())
+            m_watcher.removePaths(m_watcher.directories());
+        m_watcher.addPath(m_path);
+    }
     m_rereading.stop();
-    readFolder();
+    m_rereadWaiting = false;
+    m_fillingIn = true;
+    m_model->setNames(std::make_shared<SortedNames>());
     refilter({});
+    m_reader.read(m_path);
 }
 
 void FileList::setPattern(const QString &pattern)
@@ -138,9 +154,26 @@ void FileList::keyPressEvent(QKeyEvent *event)
     QListView::keyPressEvent(event);
 }
 
-void FileList::readFolder()
+// A new snapshot keeps what the user has in view: the selection, and the row at the top once
+// the user has scrolled away from the start.
+void FileList::takeNames(const std::shared_ptr<const SortedNames> &names, bool complete)
 {
-    m_model->setNames(sortedCaseInsensitively(fileNamesIn(m_path)));
+    if (!complete && !m_fillingIn)
+        return;  // a re-read replaces the listing only once it is whole
+    const QString selected = fileName();
+    const QModelIndex top = indexAt(QPoint(0, 0));
+    const QString topName =
+        verticalScrollBar()->value() > 0 && top.isValid() ? m_model->name(top.row()) : QString();
+    m_model->setNames(names);
+    refilter(selected);
+    const int topRow = topName.isEmpty() ? -1 : m_model->rowOf(topName);
+    if (topRow >= 0)
+        scrollTo(m_model->index(topRow), PositionAtTop);
+    if (!complete)
+        return;
+    m_fillingIn = false;
+    if (std::exchange(m_rereadWaiting, false))
+        reread();
 }
 
 void FileList::refilter(const QString &keep)
@@ -152,15 +185,22 @@ void FileList::refilter(const QString &keep)
         const QModelIndex index = m_model->index(row);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         scrollTo(index);
+    } else if (!keep.isEmpty() && m_model->rowCount() > 0) {
+        // The selected file went away: the focus frame stays at its place, so the arrow keys go
+        // on from there rather than from the top.
+        const int place = std::min(m_model->rowAtOrAfter(keep), m_model->rowCount() - 1);
+        selectionModel()->setCurrentIndex(m_model->index(place), QItemSelectionModel::NoUpdate);
     }
     m_quiet = wasQuiet;
 }
 
 void FileList::reread()
 {
-    const QString selected = fileName();
-    readFolder();
-    refilter(selected);
+    if (m_reader.isReading()) {
+        m_rereadWaiting = true;  // restarting would never end in a folder that keeps changing
+        return;
+    }
+    m_reader.read(m_path);
 }
 
 }  // namespace vantok

@@ -2,11 +2,18 @@
 #include "platform/picture_loader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <algorithm>
 #include <array>
 #include <span>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vantok
 {
@@ -39,6 +46,30 @@ void jumpToLargestImage(QImageReader &reader)
     reader.jumpToImage(largest);
 }
 
+// Opens `fileName` only if it is a regular file or a link to one. A FIFO would wait for a writer
+// for ever and a device may act on being opened, so neither is opened; one that takes the file's
+// place after the check is opened without waiting and refused.
+bool openRegularFile(QFile &file, const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return false;
+#ifdef Q_OS_UNIX
+    const int descriptor = ::open(QFile::encodeName(fileName).constData(),
+                                  O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0)
+        return false;
+    struct stat opened;
+    if (::fstat(descriptor, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(descriptor);
+        return false;
+    }
+    return file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+#else
+    file.setFileName(fileName);
+    return file.open(QIODevice::ReadOnly);
+#endif
+}
+
 }  // namespace
 
 void applyPictureSizeLimit()
@@ -56,8 +87,8 @@ bool fitsPictureSizeLimit(QSize size)
 
 QImage loadPicture(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!openRegularFile(file, fileName))
         return {};
     return loadPicture(file);
 }

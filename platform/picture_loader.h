@@ -23,10 +23,11 @@ bool fitsPictureSizeLimit(QSize size);
 
 // Reads a picture file by its content, whatever its name ends in, in any format an installed
 // decoder reads (PCX included) except ICNS, whose decoder is not safe on damaged files. An icon
-// file gives its largest image. Any failure gives a null image: a missing file, a folder, a file no
-// decoder recognises, one its decoder reports damaged or cut short, a BMP that ends before its last
-// row, a picture over the limit. A GIF or JPEG that ends early shows as far as it goes, the rest
-// filled by its decoder. Colours come as stored, without colour-space conversion.
+// file gives its largest image. Any failure gives a null image: a missing file, a folder, a FIFO,
+// socket or device (never opened, so never waited on), a file no decoder recognises, one its
+// decoder reports damaged or cut short, a BMP that ends before its last row, a picture over the
+// limit. A GIF or JPEG that ends early shows as far as it goes, the rest filled by its decoder.
+// Colours come as stored, without colour-space conversion.
 QImage loadPicture(const QString &fileName);
 // The same from an open device, read from its current position.
 QImage loadPicture(QIODevice &device);

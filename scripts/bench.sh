@@ -5,13 +5,16 @@
 # prints every figure next to its target.
 #   VANTOK_BENCH_RUNS    start-up runs per program (default 15)
 #   VANTOK_BENCH_FILTER  passed to every benchmark as --benchmark_filter
+#   VANTOK_BENCH_BIG_FOLDER  a folder of a million files for bench_big_folder, which otherwise
+#                        makes one in the temporary folder (minutes on a slow disk) and removes it
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 BUILD="$ROOT/build-release"  # kept apart from build/, whose type is the developer's choice
 export LC_ALL=C
 
 BENCH_PACKAGES=(xvfb xauth x11-utils jq)
 # The benchmarks the targets below are read from; one missing is reported, not fatal.
-EXPECTED_BENCHMARKS=(bench_main_window bench_file_list bench_load bench_sample_chart bench_bmp)
+EXPECTED_BENCHMARKS=(bench_main_window bench_file_list bench_big_folder bench_load bench_sample_chart
+    bench_bmp)
 RUNS="${VANTOK_BENCH_RUNS:-15}"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
@@ -145,6 +148,14 @@ row() {
         ok = (op == "<") ? v < l : v <= l; print ok ? "met" : "MISSED" }')"
     printf '%-34s %14.3f   %-2s %-3s %-2s  %s\n' "$label" "$value" "$op" "$limit" "$unit" "$verdict"
 }
+# The counter $4 of the aggregate $3 (median, max) of the first benchmark in $1 matching $2.
+counter() {
+    local json="$RESULTS/$1.json"
+    [ -f "$json" ] || return 0
+    jq -r --arg match "$2" --arg aggregate "$3" --arg counter "$4" '[.benchmarks[]
+        | select(.aggregate_name == $aggregate and (.run_name | test($match; "i")))][0]
+        | if . == null or .[$counter] == null then empty else .[$counter] end' "$json"
+}
 ratio() { [ -n "$1" ] && [ -n "$2" ] && awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) print a / b }'; }
 in_ms() { [ -n "$1" ] && awk -v v="$1" 'BEGIN { print v / 1000 }'; }
 
@@ -159,6 +170,10 @@ row "keystroke with 1 MB in the box" \
     "$(in_ms "$(median_us bench_main_window 'KeystrokeToSwatchInMegabyte')")" "" "" ms
 row "refilter of 100,000 names" "$(in_ms "$(median_us bench_file_list '^refilter$')")" "<" 20 ms
 row "refilter of 100,000 names, shown" "$(in_ms "$(median_us bench_file_list 'refilterShown')")" "<" 20 ms
+row "listing 1,000,000 / readdir + sort" \
+    "$(ratio "$(median_us bench_big_folder '^fileListListing')" "$(median_us bench_big_folder '^bareListing')")" "<=" 1.5 x
+row "chooser on 1,000,000: worst stall" "$(counter bench_big_folder '^chooserOpening' max longest_stall_ms)" "<" 1000 ms
+row "chooser on 1,000,000: first rows" "$(counter bench_big_folder '^chooserOpening' max first_rows_ms)" "<=" 1500 ms
 row "chooser load / bare decode, 24 MP" \
     "$(ratio "$(median_us bench_load '^chooserClick')" "$(median_us bench_load '^bareDecode')")" "<=" 1.5 x
 # Both decodes run in bench_bmp, which links the BMP reader without its plugin so that Qt's

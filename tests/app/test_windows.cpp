@@ -119,6 +119,7 @@ void WindowsTest::loadAfterMainWindowClosedMakesItAnew()
     QVERIFY(!first);
     QVERIFY(files->isVisible());  // the chooser outlives the main window
 
+    QTRY_VERIFY(!files->File->isReading());
     files->File->setFocus();
     QTest::keyClick(files->File, Qt::Key_Down);
     MainWindow *again = m_windows->mainWindow();

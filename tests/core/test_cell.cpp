@@ -5,9 +5,16 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 using vantok::Cell;
+
+namespace
+{
+// Below the smallest double, denormals included: a tiny number, not an overflow.
+const QString TooSmall = u"0."_s + QString(400, u'0') + u'1';
+}  // namespace
 
 class CellTest : public QObject
 {
@@ -59,6 +66,10 @@ void CellTest::decimalReading_data()
     QTest::newRow("hexadecimal prefix is not accepted") << u"&hFF"_s << false << 0.0;
     QTest::newRow("two signs are unreadable") << u"+-1"_s << false << 0.0;
     QTest::newRow("non-ASCII digits are unreadable") << u"\u0663"_s << false << 0.0;
+    QTest::newRow("fraction too small for a double reads 0") << TooSmall << true << 0.0;
+    QTest::newRow("negative fraction too small reads 0") << u'-' + TooSmall << true << 0.0;
+    QTest::newRow("too many digits read as infinity")
+        << QString(400, u'9') << true << std::numeric_limits<double>::infinity();
 }
 
 void CellTest::decimalReading()
@@ -142,6 +153,7 @@ void CellTest::swatchComponent_data()
     QTest::newRow("300 counts as 255") << Cell::text(u"300"_s) << 255;
     QTest::newRow("above 16-bit counts as 255") << Cell::text(u"40000"_s) << 255;
     QTest::newRow("huge digit run counts as 255") << Cell::text(QString(400, u'9')) << 255;
+    QTest::newRow("fraction too small for a double counts as 0") << Cell::text(TooSmall) << 0;
     QTest::newRow("negative counts as 0") << Cell::text(u"-5"_s) << 0;
     QTest::newRow("negative hex reading counts as 0") << Cell::number(-1) << 0;
     QTest::newRow("letters count as 0") << Cell::text(u"abc"_s) << 0;
@@ -193,6 +205,11 @@ void CellTest::hexadecimalForm_data()
     QTest::newRow("below 16-bit in eight digits") << Cell::number(-40000) << u"FFFF63C0"_s;
     QTest::newRow("above 16-bit") << Cell::number(65536) << u"10000"_s;
     QTest::newRow("beyond 32-bit saturates") << Cell::text(u"99999999999"_s) << u"7FFFFFFF"_s;
+    QTest::newRow("beyond a double saturates") << Cell::text(QString(400, u'9')) << u"7FFFFFFF"_s;
+    QTest::newRow("negative beyond a double saturates")
+        << Cell::text(u'-' + QString(400, u'9')) << u"80000000"_s;
+    QTest::newRow("fraction too small for a double gives 0") << Cell::text(TooSmall) << u"0"_s;
+    QTest::newRow("negative fraction too small gives 0") << Cell::text(u'-' + TooSmall) << u"0"_s;
     QTest::newRow("unreadable text gives 0") << Cell::text(u"abc"_s) << u"0"_s;
 }
 

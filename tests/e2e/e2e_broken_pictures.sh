@@ -2,9 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A folder of damaged pictures walked through the real chooser with the Down key. After every file
 # the program lives and answers a pick on Pic1 with the colour of the last picture that loaded, so
-# a wrong load, a lost key or a listed folder or named pipe shows at the next good picture. One
-# file is removed after the chooser listed it. At the end the process's peak memory stays under
-# the picture size limit plus a margin, and "EXIT" ends it cleanly.
+# a wrong load, a lost key or a listed folder, named pipe, socket or link to a device shows at the
+# next good picture; a link to a good picture loads it. One file is removed after the chooser
+# listed it, and one replaced by a named pipe, which must not keep the program waiting. At the end
+# the process's peak memory stays under the picture size limit plus a margin, and "EXIT" ends it
+# cleanly.
 source "$(dirname "$0")/lib.sh"
 
 GENERATOR="${VANTOK_BROKEN_PICTURES:?path to make_broken_pictures}"
@@ -52,10 +54,11 @@ side=left
 steps=0
 while read -r name expectation shows_left shows_right; do
     [ -n "$name" ] || continue
-    if [ "$expectation" = vanishes ]; then
-        # Gone before the watcher's re-read: the Down either selects the missing file, which
-        # fails to load, or finds the list ending a file earlier.
+    if [ "$expectation" = vanishes ] || [ "$expectation" = becomes-fifo ]; then
+        # Gone before the watcher's re-read: the Down either selects the name, which fails to
+        # load, or passes on to the next file, which does not load either.
         rm "$WORK/$name"
+        [ "$expectation" = vanishes ] || mkfifo "$WORK/$name"
     fi
     # Qt sends keys to the window with the input focus, which the pick gave to the main window.
     xdotool windowfocus --sync "$FILES_WID" key --window "$FILES_WID" Down
@@ -63,7 +66,7 @@ while read -r name expectation shows_left shows_right; do
     case "$expectation" in
         shows) left="$shows_left" right="$shows_right" ;;
         either) left="" right="" ;;
-        keeps | vanishes) ;;
+        keeps | vanishes | becomes-fifo) ;;
         *) fail "unknown expectation '$expectation' for $name" ;;
     esac
     if [ "$side" = left ]; then expected="$left"; else expected="$right"; fi

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The real chooser: walk the current folder's files with the keyboard, load a BMP and a PCX into
-# the picture box, pick from each; then "EXIT" with the chooser open.
+# the picture box, pick from each; then "EXIT" with the chooser open. Thousands of empty files that
+# sort last make the list fill in over several reports, which must not upset the order.
 source "$(dirname "$0")/lib.sh"
+
+seq -f "$WORK/z%04g.bmp" 0 2999 | xargs touch
 
 convert -size 30x20 xc:'rgb(10,120,230)' -fill 'rgb(250,5,77)' -draw 'rectangle 15,0 29,19' \
     "BMP3:$WORK/a.bmp"

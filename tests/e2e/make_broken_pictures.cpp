@@ -7,9 +7,12 @@
 //   keeps              the file does not load; the last good picture stays
 //   either             a cut GIF or JPEG, which may show as far as its data goes
 //   vanishes           the walk deletes this file after listing and before selecting it
+//   becomes-fifo       the walk puts a FIFO in this file's place after listing and before
+//                      selecting it; the file does not load, nor does the FIFO block the program
 // Usage: make_broken_pictures <folder>
 
 #include "tests/support/picture_files.h"
+#include "tests/support/special_files.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -19,6 +22,7 @@
 #include <array>
 #include <cstdio>
 #include <limits>
+#include <tuple>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -191,15 +195,27 @@ class BrokenFolder
 public:
     explicit BrokenFolder(const QString &path) : m_dir(path), m_out(stdout) {}
 
-    void good(const QString &name, const QByteArray &bytes, QColor left, QColor right)
+    // Returns the file's name in the folder.
+    QString good(const QString &name, const QByteArray &bytes, QColor left, QColor right)
     {
-        add(name, bytes, u"shows "_s + rgbText(left) + u' ' + rgbText(right));
+        return add(name, bytes, shows(left, right));
+    }
+    // A link to a good picture in the folder is listed and loads as the picture.
+    void goodLink(const QString &name, const QString &target, QColor left, QColor right)
+    {
+        const QString fileName = numbered(name);
+        m_ok = QFile::link(target, m_dir.filePath(fileName)) && m_ok;
+        m_out << fileName << u' ' << shows(left, right) << Qt::endl;
     }
     void bad(const QString &name, const QByteArray &bytes) { add(name, bytes, u"keeps"_s); }
     void either(const QString &name, const QByteArray &bytes) { add(name, bytes, u"either"_s); }
     void vanishing(const QString &name, const QByteArray &bytes)
     {
         add(name, bytes, u"vanishes"_s);
+    }
+    void becomingFifo(const QString &name, const QByteArray &bytes)
+    {
+        add(name, bytes, u"becomes-fifo"_s);
     }
 
     // Cuts at every cut point; those before `mayShowFrom` leave nothing a decoder could show.
@@ -214,15 +230,21 @@ public:
         }
     }
 
-    // Entries the chooser must not list at all.
+    // Entries the chooser must not list at all: a folder, and what is neither file nor folder.
     bool unlisted()
     {
-        bool made = m_dir.mkpath(u"%1-dir.bmp"_s.arg(m_next, 3, 10, QLatin1Char('0')));
+        const auto named = [&](const char *what) {
+            return m_dir.filePath(
+                u"%1-%2.bmp"_s.arg(m_next, 3, 10, QLatin1Char('0')).arg(QLatin1StringView(what)));
+        };
+        bool made = m_dir.mkpath(named("dir"));
 #ifdef Q_OS_UNIX
         // Opening a named pipe would wait for a writer for ever.
-        const QByteArray fifo = QFile::encodeName(
-            m_dir.filePath(u"%1-fifo.bmp"_s.arg(m_next, 3, 10, QLatin1Char('0'))));
-        made = made && ::mkfifo(fifo.constData(), 0644) == 0;
+        made = made && ::mkfifo(QFile::encodeName(named("fifo")).constData(), 0644) == 0;
+        made = made && QFile::link(named("fifo"), named("fifo-link"));
+        made = made && QFile::link(u"/dev/zero"_s, named("zero-link"));
+        made = made && QFile::link(named("missing"), named("broken-link"));
+        made = made && makeSocket(named("socket"));
 #endif
         ++m_next;
         return made;
@@ -234,11 +256,20 @@ public:
     }
 
 private:
-    void add(const QString &name, const QByteArray &bytes, const QString &expected)
+    QString add(const QString &name, const QByteArray &bytes, const QString &expected)
     {
-        const QString fileName = u"%1-%2"_s.arg(m_next++, 3, 10, QLatin1Char('0')).arg(name);
+        const QString fileName = numbered(name);
         m_ok = writeFile(m_dir.filePath(fileName), bytes) && m_ok;
         m_out << fileName << u' ' << expected << Qt::endl;
+        return fileName;
+    }
+    QString numbered(const QString &name)
+    {
+        return u"%1-%2"_s.arg(m_next++, 3, 10, QLatin1Char('0')).arg(name);
+    }
+    static QString shows(QColor left, QColor right)
+    {
+        return u"shows "_s + rgbText(left) + u' ' + rgbText(right);
     }
 
     QDir m_dir;
@@ -280,7 +311,7 @@ int main(int argc, char *argv[])
             bytes = gifFile(indexedHalves(left, right));
         else
             bytes = encoded(picture, format);
-        out.good(name, bytes, left, right);
+        return std::tuple{out.good(name, bytes, left, right), left, right};
     };
     const QImage busy = patternPicture(PictureSize, 11);
 
@@ -478,9 +509,21 @@ int main(int argc, char *argv[])
         out.bad(u"empty."_s + extension, {});
     if (!out.unlisted())
         return 1;
+#ifdef Q_OS_UNIX
+    {
+        const auto [target, left, right] = goodPicture(u"good-linked.png"_s, "png");
+        goodPicture(u"good-before-link.bmp"_s, "bmp");
+        out.goodLink(u"link-to-good.png"_s, target, left, right);
+    }
+#endif
 
-    // The last good picture, then a file the walk removes after the chooser listed it.
+    // The last good picture, then files the walk removes or turns into a FIFO after the chooser
+    // listed them. Either may be gone from the list by the time the walk gets there, so the
+    // next file must not load either.
     goodPicture(u"good-last.bmp"_s, "bmp");
     out.vanishing(u"removed.bmp"_s, encoded(halves(Qt::red, Qt::green), "bmp"));
+#ifdef Q_OS_UNIX
+    out.becomingFifo(u"fifo-later.bmp"_s, "not a picture, and soon a FIFO\n");
+#endif
     return out.ok() ? 0 : 1;
 }

@@ -10,12 +10,14 @@
 #include "platform/picture_source.h"
 #include "platform/text_box.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/special_files.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
@@ -131,6 +133,7 @@ private slots:
     void loadRunsUnderHourglass();
     void failedLoadKeepsEarlierPicture();
     void loadsFromRootDirectory();
+    void fileTurnedFifoAfterListingIsNotWaitedOn();
     void closingDeletesWindow();
 };
 
@@ -162,6 +165,7 @@ void FileChooserTest::init()
     m_chooser = new FileChooser([main = m_main.get()] { return main->area(); });
     m_chooser->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_chooser));
+    QTRY_VERIFY(!m_chooser->File->isReading() && !m_chooser->DirP->isReading());
 }
 
 void FileChooserTest::cleanup()
@@ -305,7 +309,7 @@ void FileChooserTest::directoryChangeMovesFileList()
     const QString more = QDir::toNativeSeparators(m_dir.filePath(u"more"_s));
     QVERIFY(m_chooser->DirP->setPath(more));
     QCOMPARE(m_chooser->File->path(), more);
-    QCOMPARE(m_chooser->File->fileNames(), QStringList{u"INNER.BMP"_s});
+    QTRY_COMPARE(m_chooser->File->fileNames(), QStringList{u"INNER.BMP"_s});
 }
 
 void FileChooserTest::loadsIntoTarget_data()
@@ -413,8 +417,32 @@ void FileChooserTest::loadsFromRootDirectory()
     QTest::mouseClick(m_chooser->DirP->viewport(), Qt::LeftButton, {}, rootEntry.center());
     QTest::mouseDClick(m_chooser->DirP->viewport(), Qt::LeftButton, {}, rootEntry.center());
     QCOMPARE(m_chooser->File->path(), QDir::toNativeSeparators(QDir::rootPath()));
+    QTRY_VERIFY(!m_chooser->File->isReading());
     clickFile(name);
     QCOMPARE(m_main->Pic1->shownPicture(), asShown(InnerPicture));
+}
+
+// The listing said it was a file; the load must not wait for a writer that never comes.
+void FileChooserTest::fileTurnedFifoAfterListingIsNotWaitedOn()
+{
+#ifdef Q_OS_UNIX
+    const QString name = m_dir.filePath(u"LATER.BMP"_s);
+    QVERIFY(writeFile(name, encoded(InnerPicture, "bmp")));
+    const auto removeLater = qScopeGuard([&] { QFile::remove(name); });
+    m_chooser->File->setPath(m_dir.path());
+    QTRY_VERIFY(m_chooser->File->fileNames().contains(u"LATER.BMP"_s));
+    clickFile(u"SKY.BMP"_s);
+    QVERIFY(QFile::remove(name));
+    QVERIFY(makeFifo(name));
+
+    FifoRescue rescue(name, std::chrono::seconds(5));
+    clickFile(u"LATER.BMP"_s);  // before the watcher's re-read, which runs only from the event loop
+    QVERIFY2(!rescue.finish(), "the load waited for a writer");
+    QCOMPARE(m_main->Pic1->shownPicture(), asShown(SkyPicture));
+    QCOMPARE(m_chooser->cursor().shape(), Qt::ArrowCursor);
+#else
+    QSKIP("FIFOs are Unix's");
+#endif
 }
 
 void FileChooserTest::closingDeletesWindow()

@@ -96,6 +96,7 @@ void LongPatternsTest::init()
     m_chooser = new FileChooser([area] { return area; });
     m_chooser->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_chooser));
+    QTRY_VERIFY(!m_chooser->File->isReading());
 }
 
 void LongPatternsTest::cleanup()

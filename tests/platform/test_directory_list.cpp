@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fake_volumes.h"
 #include "platform/directory_list.h"
+#include "tests/support/special_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,6 +29,7 @@ private slots:
     void setPathGoesToFolder();
     void samePathRaisesNothing();
     void vanishedFolderKeepsPath();
+    void listsFoldersAndLinksToThem();
 
 private:
     QString at(const QString &relative) const;
@@ -81,6 +83,7 @@ void DirectoryListTest::init()
     machine.current = m_dir->filePath(u"a"_s);
     machine.home = u"/root"_s;
     m_list = std::make_unique<DirectoryList>(machine);
+    QTRY_VERIFY(!m_list->isReading());
 }
 
 void DirectoryListTest::doubleClick(QTreeWidgetItem *item)
@@ -198,6 +201,29 @@ void DirectoryListTest::vanishedFolderKeepsPath()
     QCOMPARE(changed.count(), 0);
     QCOMPARE(m_list->path(), at(u"a"_s));
     QCOMPARE(entries(), before);  // the list still shows the folder as it was read
+}
+
+// A link to a file, to a device or to nothing is no folder, nor is a FIFO or a socket.
+void DirectoryListTest::listsFoldersAndLinksToThem()
+{
+#ifdef Q_OS_UNIX
+    QVERIFY(vantok::test::makeFifo(at(u"a/pipe"_s)));
+    QVERIFY(vantok::test::makeSocket(at(u"a/socket"_s)));
+    QVERIFY(QFile::link(u"/dev/zero"_s, at(u"a/zero"_s)));
+    QVERIFY(QFile::link(at(u"a/file.txt"_s), at(u"a/file-link"_s)));
+    QVERIFY(QFile::link(at(u"a/missing"_s), at(u"a/broken-link"_s)));
+    QVERIFY(QFile::link(at(u"a/b"_s), at(u"a/b-link"_s)));
+    QVERIFY(m_list->setPath(at(u"a"_s)));  // read again
+    const auto subFolders = [&] {
+        QStringList names;
+        for (int i = 0; i < m_list->currentItem()->childCount(); ++i)
+            names.append(m_list->currentItem()->child(i)->text(0));
+        return names;
+    };
+    QTRY_COMPARE(subFolders(), (QStringList{u"apple"_s, u"b"_s, u"b-link"_s, u"Zed"_s}));
+#else
+    QSKIP("FIFOs, sockets and devices in folders are Unix's");
+#endif
 }
 
 QTEST_MAIN(DirectoryListTest)

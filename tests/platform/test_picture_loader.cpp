@@ -2,6 +2,7 @@
 #include "platform/picture_loader.h"
 
 #include "tests/support/picture_files.h"
+#include "tests/support/special_files.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace vantok;
@@ -72,6 +75,8 @@ private slots:
     void readsFromDevicePosition();
     void failsQuietly_data();
     void failsQuietly();
+    void neverOpensWhatIsNoFile_data();
+    void neverOpensWhatIsNoFile();
     void refusesOverLimitBeforeDecoding();
     void sizeLimit_data();
     void sizeLimit();
@@ -205,6 +210,48 @@ void PictureLoaderTest::failsQuietly()
 {
     QFETCH(QString, fileName);
     QVERIFY(loadPicture(fileName).isNull());
+}
+
+// A FIFO would keep the load waiting for a writer for ever, whatever it is called; a device may
+// act on being opened. Neither is opened, directly or through a link.
+void PictureLoaderTest::neverOpensWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("fifo");  // the FIFO behind the name, if any
+#ifdef Q_OS_UNIX
+    const QDir dir(m_dir.path());
+    const QString fifo = dir.filePath(u"fifo.bmp"_s);
+    QVERIFY(makeFifo(fifo));
+    QVERIFY(makeSocket(dir.filePath(u"socket.bmp"_s)));
+    QVERIFY(QFile::link(fifo, dir.filePath(u"fifo-link.bmp"_s)));
+    QVERIFY(QFile::link(u"/dev/zero"_s, dir.filePath(u"zero.bmp"_s)));
+    QTest::newRow("FIFO named like a bitmap") << fifo << fifo;
+    QTest::newRow("link to a FIFO") << dir.filePath(u"fifo-link.bmp"_s) << fifo;
+    QTest::newRow("socket named like a bitmap") << dir.filePath(u"socket.bmp"_s) << QString();
+    QTest::newRow("link to a device") << dir.filePath(u"zero.bmp"_s) << QString();
+#else
+    QSKIP("FIFOs, sockets and devices in folders are Unix's");
+#endif
+}
+
+void PictureLoaderTest::neverOpensWhatIsNoFile()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, fileName);
+    QFETCH(QString, fifo);
+    std::optional<FifoRescue> rescue;
+    if (!fifo.isEmpty())
+        rescue.emplace(fifo, std::chrono::seconds(5));
+#ifdef Q_OS_LINUX
+    const OpenWatch watch(fifo.isEmpty() ? m_dir.path() : fifo);
+    QVERIFY(watch.isWatching());
+#endif
+    QVERIFY(loadPicture(fileName).isNull());
+    QVERIFY2(!rescue || !rescue->finish(), "the load waited for a writer");
+#ifdef Q_OS_LINUX
+    QVERIFY2(fifo.isEmpty() || !watch.sawOpen(), "the FIFO was opened");
+#endif
+#endif
 }
 
 // The size is checked before the decoder runs, whatever limit the decoder keeps itself.
