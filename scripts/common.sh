@@ -41,24 +41,29 @@ build_vantok() {
 }
 
 # Starts Xvfb on the first free display number from $1 to $2, waits until it answers, and stops it
-# again when the script exits. Sets XVFB_DISPLAY.
+# again when the script exits. Sets XVFB_DISPLAY and XVFB_PID.
+# -noreset: by default the server resets whenever its last client disconnects, and a program
+# connecting meanwhile is refused; tests connect and disconnect short-lived clients all the time.
+# A number another script took at the same moment is told by the lock file, which holds the PID of
+# the server that owns it.
 start_xvfb() {
-    XVFB_DISPLAY=""
+    local n
     for n in $(seq "$1" "$2"); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            XVFB_DISPLAY=":$n"
-            break
-        fi
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        XVFB_PID=$!
+        for _ in $(seq 100); do
+            kill -0 "$XVFB_PID" 2>/dev/null || break  # the number was taken after all
+            if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$XVFB_PID" ] &&
+                xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                XVFB_DISPLAY=":$n"
+                trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$XVFB_PID" 2>/dev/null || true
     done
-    # -noreset: the server otherwise resets whenever its last client leaves, refusing connections
-    # meanwhile, and every test's program is at times the last.
-    Xvfb "$XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    XVFB_PID=$!
-    trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
-    for _ in $(seq 50); do
-        xdpyinfo -display "$XVFB_DISPLAY" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "Xvfb did not start on $XVFB_DISPLAY" >&2
+    echo "Xvfb did not start on any display from :$1 to :$2" >&2
     return 1
 }
