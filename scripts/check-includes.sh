@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when an #include breaks the direction the layers depend in: app -> the windows ->
-# platform -> core. Each C++ file belongs to the layer of its top directory (platform/pcx/ is a
-# layer of its own); the tables below say which project directories and which Qt modules each
-# layer may include, as its CMake target links them. Standard and system headers are free.
+# platform -> core. Each C++ file belongs to the layer of its top directory; the image readers
+# (platform/pcx/, platform/bmp/ and the bounded reads they share) are a layer of their own. The
+# tables below say which project directories and which Qt modules each layer may include, as its
+# CMake target links them. Standard and system headers are free.
 # Every break is named with the file, the line and the rule; the exit status is 1 when any is.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -18,8 +19,8 @@ fi
 # The project directories each layer may include.
 declare -A MAY_INCLUDE=(
     [core]="core"
-    [platform/pcx]="platform/pcx"
-    [platform]="core platform platform/pcx"
+    [readers]="readers"
+    [platform]="core platform readers"
     [main_window]="core platform main_window"
     [file_chooser]="core platform file_chooser"
     [app]="core platform main_window file_chooser app"
@@ -28,7 +29,7 @@ declare -A MAY_INCLUDE=(
 # The Qt modules each layer may include; tests/, bench/ and fuzz/ may include every layer and module.
 declare -A QT_MODULES=(
     [core]="QtCore"
-    [platform/pcx]="QtCore QtGui"
+    [readers]="QtCore QtGui"
     [platform]="QtCore QtGui QtWidgets"
     [main_window]="QtCore QtGui QtWidgets"
     [file_chooser]="QtCore QtGui QtWidgets"
@@ -37,15 +38,15 @@ declare -A QT_MODULES=(
 )
 declare -A QT_RULE=(
     [core]="core/ needs QtCore only"
-    [platform/pcx]="platform/pcx/ needs QtCore and QtGui only"
+    [readers]="the image readers need QtCore and QtGui only"
     [tools]="tools/ needs QtCore and QtGui only"
 )
 PROJECT_DIRS="core platform main_window file_chooser app tools resources tests bench fuzz"
 
-# Sets LAYER to the layer of path $1, relative to the root: platform/pcx, or its top directory.
+# Sets LAYER to the layer of path $1, relative to the root: readers, or its top directory.
 layer_of() {
     case "$1" in
-        platform/pcx/*) LAYER=platform/pcx ;;
+        platform/pcx/* | platform/bmp/* | platform/bounded_read.h) LAYER=readers ;;
         */*) LAYER="${1%%/*}" ;;
         *) LAYER="" ;;
     esac
@@ -95,6 +96,7 @@ rule_for() {
         main_window | file_chooser) contains "main_window file_chooser app" "$2" &&
             echo "the windows never include each other or app/" ||
             echo "the windows build on platform/ and core/ only" ;;
+        readers) echo "the image readers include only each other: they are plugins on QtGui" ;;
         *) local allowed="${MAY_INCLUDE[$1]// //, }"
             echo "$1/ includes only $allowed/" ;;
     esac
