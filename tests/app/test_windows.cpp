@@ -155,6 +155,7 @@ void WindowsTest::chooserLoadLeavesTheMainPointerAlone()
     watch.files = files;
     main->Pic1->installEventFilter(&watch);
 
+    QTRY_VERIFY(!files->File->isReading());
     files->File->setFocus();
     QTest::keyClick(files->File, Qt::Key_Down);
     QCOMPARE(main->Pic1->shownPicture(), picture);
