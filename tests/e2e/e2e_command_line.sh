@@ -37,21 +37,23 @@ run_to_end --frobnicate shot.png
 [ "$STATUS" = 2 ] && [ -z "$OUT" ] && [ "$ERR_LINES" = 1 ] && grep -q frobnicate "$WORK/err" ||
     fail "unknown option: status $STATUS, stderr '$(cat "$WORK/err")'"
 
-# Saves the main window's client area, once painted, as $1.
-save_window() {
+# Starts the program with the pointer off its window, so that no button is drawn hovered, and
+# saves the main window's client area, once painted, as $1.
+start_and_save_window() {
+    local name="$1"
+    shift
+    xdotool mousemove 1023 767
+    start_vantok Vantok "$@"
     expect_pixel $SWATCH "192,192,192" "swatch at start"
-    import -window root -crop "${WIN_WIDTH}x${WIN_HEIGHT}+${WIN_X}+${WIN_Y}" +repage "$WORK/$1"
+    import -window root -crop "${WIN_WIDTH}x${WIN_HEIGHT}+${WIN_X}+${WIN_Y}" +repage "$WORK/$name"
 }
 
-start_vantok Vantok
-eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/WIN_/')"
-save_window plain.png
+start_and_save_window plain.png
 exit_through_button
 
 # A picture that does not load: the window as at start, and one line naming it.
 for name in missing.png broken.bmp; do
-    start_vantok Vantok "$name"
-    save_window "$name.shown.png"
+    start_and_save_window "$name.shown.png" "$name"
     differing="$(compare -metric AE "$WORK/plain.png" "$WORK/$name.shown.png" null: 2>&1 || true)"
     [ "$differing" = 0 ] || fail "$name: the window differs from a plain start in $differing pixels"
     [ "$(grep -c "^vantok: .*$name" "$WORK/stderr")" = 1 ] ||
