@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/support/picture_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QTest>
+#include <QtEndian>
 
 #include <malloc.h>
 
