@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QtEndian>
 
@@ -126,6 +127,18 @@ bool writeFile(const QString &fileName, const QByteArray &bytes)
 {
     QFile file(fileName);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QImage readFromContent(const QByteArray &file, QByteArray *format)
+{
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    if (format)
+        *format = reader.format();
+    return reader.read();
 }
 
 QByteArray bytesOf(std::initializer_list<int> values)

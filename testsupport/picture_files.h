@@ -21,6 +21,10 @@ QImage patternPicture(QSize size, int seed = 0);
 
 QByteArray encoded(const QImage &picture, const char *format);
 
+// What QImageReader reads from `file` when it decides the format by content alone; `format`
+// gets the format it chose.
+QImage readFromContent(const QByteArray &file, QByteArray *format = nullptr);
+
 // The bytes `values`, each taken modulo 256.
 QByteArray bytesOf(std::initializer_list<int> values);
 

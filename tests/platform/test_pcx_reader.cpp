@@ -16,18 +16,6 @@ using namespace vantok::test;
 namespace
 {
 
-QImage readFromContent(const QByteArray &file, QByteArray *format = nullptr)
-{
-    QBuffer buffer;
-    buffer.setData(file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    if (format)
-        *format = reader.format();
-    return reader.read();
-}
-
 QImage readAsPcx(const QByteArray &file)
 {
     QBuffer buffer;
