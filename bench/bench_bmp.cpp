@@ -5,6 +5,7 @@
 // is a plain copy of the rows plus the blue-green-red to 32-bit loop, for scale.
 
 #include "platform/bmp/bmp_handler.h"
+#include "testsupport/picture_files.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,11 +36,7 @@ QByteArray bmpFile()
                            ((x + y) / 24) & 0xff);
         }
     }
-    QByteArray file;
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    return file;
+    return vantok::test::encoded(picture, "bmp");
 }
 
 const QByteArray &file()

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "testsupport/picture_files.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 
-#include <vector>
+using namespace vantok::test;
 
 namespace
 {
@@ -27,57 +29,6 @@ QImage samplePicture()
         }
     }
     return picture;
-}
-
-void appendRle(QByteArray &out, const uchar *plane, int count)
-{
-    for (int i = 0; i < count;) {
-        const uchar value = plane[i];
-        int run = 1;
-        while (i + run < count && run < 63 && plane[i + run] == value)
-            ++run;
-        if (run > 1 || value >= 0xc0)
-            out += char(0xc0 | run);
-        out += char(value);
-        i += run;
-    }
-}
-
-// 8 bits in 3 planes, RLE, one scan line per row.
-QByteArray asPcx(const QImage &picture)
-{
-    QByteArray file(128, '\0');
-    const auto putWord = [&file](int at, int value) {
-        file[at] = char(value & 0xff);
-        file[at + 1] = char(value >> 8);
-    };
-    file[0] = 0x0a;
-    file[1] = 5;
-    file[2] = 1;
-    file[3] = 8;
-    putWord(8, picture.width() - 1);
-    putWord(10, picture.height() - 1);
-    file[65] = 3;
-    putWord(66, picture.width());
-    std::vector<uchar> plane(picture.width());
-    for (int y = 0; y < picture.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-        for (const int shift : {16, 8, 0}) {  // red, green, blue
-            for (int x = 0; x < picture.width(); ++x)
-                plane[x] = uchar(line[x] >> shift);
-            appendRle(file, plane.data(), picture.width());
-        }
-    }
-    return file;
-}
-
-QByteArray asBmp(const QImage &picture)
-{
-    QByteArray file;
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    return file;
 }
 
 const QImage &picture()
@@ -104,13 +55,13 @@ void decode(benchmark::State &state, const QByteArray &file)
 
 void decodePcx(benchmark::State &state)
 {
-    static const QByteArray file = asPcx(picture());
+    static const QByteArray file = pcxFile(picture());
     decode(state, file);
 }
 
 void decodeBmp(benchmark::State &state)
 {
-    static const QByteArray file = asBmp(picture());
+    static const QByteArray file = encoded(picture(), "bmp");
     decode(state, file);
 }
 

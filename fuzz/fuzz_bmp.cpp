@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/fuzz_target.h"
-#include "fuzz/picture_entries.h"
+#include "testsupport/picture_entries.h"
 
 #include <cstddef>
 #include <cstdint>

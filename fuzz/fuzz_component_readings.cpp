@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/fuzz_target.h"
-#include "fuzz/text_entries.h"
+#include "testsupport/text_entries.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 // also seed the BMP reader alone.
 // Usage: fuzz_seeds <folder>
 
-#include "tests/support/picture_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,46 +69,24 @@ void wildcard(SeedFolder seeds)
         seeds.addText(u"patterns-%1"_s.arg(i), texts[i]);
 }
 
-// Scan lines for a picture of `width` x `height` in the given layout, bytes varied but repeating
-// often enough that run-length encoding has runs to find.
+// A picture of `width` x `height` in the given layout, its bytes random but in short runs so
+// that run-length encoding has runs to find.
 QByteArray pcxPicture(int version, bool rle, int bitsPerPixel, int planes, int width, int height)
 {
-    const int bytesPerLine = ((width * bitsPerPixel + 7) / 8 + 1) & ~1;
-    QByteArray header(128, '\0');
-    header[0] = 0x0a;
-    header[1] = char(version);
-    header[2] = char(rle ? 1 : 0);
-    header[3] = char(bitsPerPixel);
-    qToLittleEndian<quint16>(quint16(width - 1), header.data() + 8);
-    qToLittleEndian<quint16>(quint16(height - 1), header.data() + 10);
-    for (int i = 0; i < 48; ++i)
-        header[16 + i] = char(i * 5);
-    header[65] = char(planes);
-    qToLittleEndian<quint16>(quint16(bytesPerLine), header.data() + 66);
-    qToLittleEndian<quint16>(1, header.data() + 68);
-
-    QByteArray out = header;
+    PcxFile file{.version = version,
+                 .rle = rle,
+                 .bitsPerPixel = bitsPerPixel,
+                 .planes = planes,
+                 .width = width,
+                 .height = height,
+                 .bytesPerLine = ((width * bitsPerPixel + 7) / 8 + 1) & ~1};
     QRandomGenerator random(quint32(bitsPerPixel * 31 + planes));
-    for (int line = 0; line < height * planes; ++line) {
-        for (int x = 0; x < bytesPerLine;) {
-            const int run = 1 + int(random.bounded(4));
-            const char value = char(random.bounded(256));
-            for (int i = 0; i < run && x < bytesPerLine; ++i, ++x) {
-                if (rle && (uchar(value) & 0xc0) == 0xc0)
-                    out += char(0xc1);
-                out += value;
-            }
-        }
-    }
-    if (bitsPerPixel == 8 && planes == 1) {
-        out += char(0x0c);
-        for (int i = 0; i < 256; ++i) {
-            out += char(i);
-            out += char(255 - i);
-            out += char(i * 3);
-        }
-    }
-    return out;
+    while (file.scanLines.size() < qsizetype(file.bytesPerLine) * planes * height)
+        file.scanLines += QByteArray(1 + int(random.bounded(4)), char(random.bounded(256)));
+    file.scanLines.truncate(qsizetype(file.bytesPerLine) * planes * height);
+    if (bitsPerPixel == 8 && planes == 1)
+        file.trailer = pcxPaletteTrailer();
+    return file.bytes();
 }
 
 void pcx(SeedFolder seeds)
@@ -148,17 +126,11 @@ void bmpLayouts(SeedFolder &seeds)
         file.pixels = pixels;
         return file.bytes();
     };
-    const auto stream = [](std::initializer_list<int> codes) {
-        QByteArray out;
-        for (const int code : codes)
-            out += char(code);
-        return out;
-    };
     seeds.add(
         u"rle8-delta.bmp"_s,
-        bmp(40, {6, 4}, 8, 1, {}, stream({3, 1, 0, 3, 1, 2, 3, 0, 0, 2, 2, 1, 2, 3, 0, 0, 0, 1})));
+        bmp(40, {6, 4}, 8, 1, {}, bytesOf({3, 1, 0, 3, 1, 2, 3, 0, 0, 2, 2, 1, 2, 3, 0, 0, 0, 1})));
     seeds.add(u"rle4.bmp"_s,
-              bmp(40, {7, 2}, 4, 2, {}, stream({5, 0x12, 0, 0, 0, 5, 0x30, 0x21, 0x30, 0, 0, 1})));
+              bmp(40, {7, 2}, 4, 2, {}, bytesOf({5, 0x12, 0, 0, 0, 5, 0x30, 0x21, 0x30, 0, 0, 1})));
     seeds.add(u"rgb565.bmp"_s, bmp(40, {3, 2}, 16, 3, {0xf800, 0x07e0, 0x001f},
                                    bmpRows({{0xffff, 0x0020, 0xf800}, {1, 2, 3}}, 16)));
     seeds.add(u"argb-v5-top-down.bmp"_s,

@@ -25,8 +25,12 @@ declare -A MAY_INCLUDE=(
     [file_chooser]="core platform file_chooser"
     [app]="core platform main_window file_chooser app"
     [tools]="core tools"
+    [testsupport]="core readers platform testsupport"
+    [tests]="core readers platform main_window file_chooser app tools resources testsupport tests"
+    [bench]="core readers platform main_window file_chooser app tools testsupport bench"
+    [fuzz]="core readers platform testsupport fuzz"
 )
-# The Qt modules each layer may include; tests/, bench/ and fuzz/ may include every layer and module.
+# The Qt modules each layer may include; testsupport/, tests/, bench/ and fuzz/ may use any.
 declare -A QT_MODULES=(
     [core]="QtCore"
     [readers]="QtCore QtGui"
@@ -35,13 +39,17 @@ declare -A QT_MODULES=(
     [file_chooser]="QtCore QtGui QtWidgets"
     [app]="QtCore QtGui QtWidgets"
     [tools]="QtCore QtGui"
+    [testsupport]=any
+    [tests]=any
+    [bench]=any
+    [fuzz]=any
 )
 declare -A QT_RULE=(
     [core]="core/ needs QtCore only"
     [readers]="the image readers need QtCore and QtGui only"
     [tools]="tools/ needs QtCore and QtGui only"
 )
-PROJECT_DIRS="core platform main_window file_chooser app tools resources tests bench fuzz"
+PROJECT_DIRS="core platform main_window file_chooser app tools resources testsupport tests bench fuzz"
 
 # Sets LAYER to the layer of path $1, relative to the root: readers, or its top directory.
 layer_of() {
@@ -85,8 +93,16 @@ contains() { [[ " $1 " == *" $2 "* ]]; }
 
 # The rule that layer $1 including layer $2 breaks.
 rule_for() {
+    case "$1" in
+        tests | fuzz) contains "tests fuzz" "$2" && {
+            echo "tests/ and fuzz/ never include each other: what both use lives in testsupport/"
+            return
+        } ;;
+        testsupport) echo "testsupport/ builds on the program's layers only"; return ;;
+    esac
     case "$2" in
-        tests | bench | fuzz) echo "program code never includes tests/, bench/ or fuzz/"; return ;;
+        tests | bench | fuzz | testsupport)
+            echo "program code never includes tests/, bench/, fuzz/ or testsupport/"; return ;;
     esac
     case "$1" in
         core) echo "core/ includes only core/: it needs QtCore only" ;;
@@ -108,7 +124,7 @@ report() {
     breaks=$((breaks + 1))
 }
 
-# The program's files: tests/, bench/ and fuzz/ may include every layer and are not checked.
+# Every layer's files, the tests' and tools' included.
 mapfile -t files < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' |
     while read -r file; do
         layer_of "$file"
@@ -136,7 +152,7 @@ while IFS=: read -r file line directive; do
         qt_module_of "$header"
         if [ -z "$MODULE" ]; then
             report "$file:$line" "<$header>" "no installed Qt module has this header"
-        elif ! contains "${QT_MODULES[$layer]}" "$MODULE"; then
+        elif [ "${QT_MODULES[$layer]}" != any ] && ! contains "${QT_MODULES[$layer]}" "$MODULE"; then
             report "$file:$line" "<$header> ($MODULE)" \
                 "${QT_RULE[$layer]:-$layer/ needs ${QT_MODULES[$layer]// /, } only}"
         fi

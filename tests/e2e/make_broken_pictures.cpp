@@ -11,13 +11,14 @@
 //                      selecting it; the file does not load, nor does the FIFO block the program
 // Usage: make_broken_pictures <folder>
 
-#include "tests/support/picture_files.h"
 #include "tests/support/special_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
+#include <QtEndian>
 
 #include <array>
 #include <cstdio>
@@ -103,57 +104,28 @@ QByteArray iconHolding(const QByteArray &image)
 // An 8-bit BMP with a palette of `colours`, every row holding the same `rowIndices`.
 QByteArray indexedBmp(const QList<QRgb> &colours, QByteArrayView rowIndices, int height)
 {
-    constexpr int FileHeader = 14, InfoHeader = 40;
-    const int rowBytes = (int(rowIndices.size()) + 3) & ~3;
-    const int pixelsAt = FileHeader + InfoHeader + 4 * int(colours.size());
-    QByteArray bmp(pixelsAt, '\0');
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    putLe32(bmp, 2, quint32(pixelsAt + rowBytes * height));
-    putLe32(bmp, 10, quint32(pixelsAt));
-    putLe32(bmp, 14, InfoHeader);
-    putLe32(bmp, 18, quint32(rowIndices.size()));
-    putLe32(bmp, 22, quint32(height));
-    putLe16(bmp, 26, 1);
-    putLe16(bmp, 28, 8);
-    putLe32(bmp, 46, quint32(colours.size()));
-    for (int i = 0; i < colours.size(); ++i) {
-        const qsizetype at = FileHeader + InfoHeader + 4 * i;
-        bmp[at] = char(qBlue(colours[i]));
-        bmp[at + 1] = char(qGreen(colours[i]));
-        bmp[at + 2] = char(qRed(colours[i]));
-    }
-    QByteArray row(rowBytes, '\0');
-    row.replace(0, rowIndices.size(), rowIndices.toByteArray());
-    for (int y = 0; y < height; ++y)
-        bmp += row;
-    return bmp;
+    const QByteArray row = rowIndices.toByteArray() + QByteArray(-rowIndices.size() & 3, '\0');
+    return BmpFile{.width = int(rowIndices.size()),
+                   .height = height,
+                   .bitsPerPixel = 8,
+                   .palette = colours,
+                   .pixels = row.repeated(height)}
+        .bytes();
 }
 
 // A 256-colour PCX of `rows`, run-length encoded; `encodeRow` turns one row into stored bytes.
 template<typename Encode>
 QByteArray indexedPcx(QSize size, const std::array<QRgb, 256> &palette, Encode encodeRow)
 {
-    QByteArray header(128, '\0');
-    header[0] = 0x0a;
-    header[1] = 5;
-    header[2] = 1;
-    header[3] = 8;
-    putLe16(header, 8, quint16(size.width() - 1));
-    putLe16(header, 10, quint16(size.height() - 1));
-    header[65] = 1;
-    putLe16(header, 66, quint16(size.width()));
-    putLe16(header, 68, 1);
-    QByteArray out = header;
+    PcxFile file{.planes = 1,
+                 .width = size.width(),
+                 .height = size.height(),
+                 .bytesPerLine = size.width(),
+                 .origin = {}};
     for (int y = 0; y < size.height(); ++y)
-        out += encodeRow(y);
-    out += char(0x0c);
-    for (const QRgb colour : palette) {
-        out += char(qRed(colour));
-        out += char(qGreen(colour));
-        out += char(qBlue(colour));
-    }
-    return out;
+        file.storedPixels += encodeRow(y);
+    file.trailer = pcxPaletteTrailer([&palette](int index) { return palette[index]; });
+    return file.bytes();
 }
 
 // Runs of one index: the left half index 1, the right half index 2.

@@ -4,7 +4,7 @@
 // its width and height, and its stored pixel at PickX,PickY as "r,g,b".
 // Usage: make_test_pictures <folder>
 
-#include "tests/support/picture_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -9,8 +9,8 @@
 #include "platform/picture_box.h"
 #include "platform/picture_source.h"
 #include "platform/text_box.h"
-#include "tests/support/picture_files.h"
 #include "tests/support/special_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -8,6 +8,7 @@
 #include "platform/option_button.h"
 #include "platform/picture_box.h"
 #include "platform/text_box.h"
+#include "tests/support/typing.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,17 +17,12 @@
 
 using namespace Qt::StringLiterals;
 using namespace vantok;
+using namespace vantok::test;
 
 namespace
 {
 
 constexpr qsizetype Megabyte = 1 << 20;
-
-void typeInto(TextBox *box, const QString &text)
-{
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(box, text);
-}
 
 }  // namespace
 

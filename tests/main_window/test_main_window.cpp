@@ -7,6 +7,8 @@
 #include "platform/picture_box.h"
 #include "platform/text_box.h"
 #include "platform/wrapped_button.h"
+#include "tests/support/typing.h"
+#include "testsupport/picture_files.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,28 +21,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace vantok;
+using namespace vantok::test;
 
 namespace
 {
-
-// A picture whose every pixel differs from its neighbours, so an off-by-one pick shows.
-QImage patternPicture(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x * 13 + y * 17) % 256));
-    return image;
-}
-
-void typeInto(TextBox *box, const QString &text)
-{
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(box, text);
-}
 
 QStringList boxTexts(const MainWindow &w)
 {

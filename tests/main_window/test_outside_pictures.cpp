@@ -9,7 +9,7 @@
 #include "platform/picture_source.h"
 #include "platform/text_box.h"
 #include "platform/wrapped_button.h"
-#include "tests/support/picture_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QApplication>
 #include <QClipboard>

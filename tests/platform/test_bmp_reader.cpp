@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/support/picture_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QTest>
+#include <QtEndian>
 
 #include <malloc.h>
 
@@ -22,18 +23,6 @@ constexpr QRgb Unset = 0;  // transparent, so the box's back colour shows
 const QList<QRgb> Colours{qRgb(10, 20, 30), qRgb(200, 100, 50), qRgb(0, 255, 128),
                           qRgb(255, 255, 255)};
 
-QImage readFromContent(const QByteArray &file, QByteArray *format = nullptr)
-{
-    QBuffer buffer;
-    buffer.setData(file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    if (format)
-        *format = reader.format();
-    return reader.read();
-}
-
 // A picture from its rows, top row first.
 QImage pixels(const QList<QList<QRgb>> &rows)
 {
@@ -48,14 +37,6 @@ QImage pixels(const QList<QList<QRgb>> &rows)
 int level(quint32 value, int bits)
 {
     return int(std::lround(value * 255.0 / ((1u << bits) - 1)));
-}
-
-QByteArray codes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (const int value : values)
-        out += char(value);
-    return out;
 }
 
 QByteArray withDword(QByteArray bytes, int at, quint32 value)
@@ -318,18 +299,18 @@ void BmpReaderTest::readsLayouts_data()
         << directFile(32, BitFields, rgbMasks, {0x00102030}, 124)
         << pixels({{qRgb(0x10, 0x20, 0x30)}});
     QTest::newRow("RLE8 runs, literals and line ends, bottom row first")
-        << rleFile(Rle8, 4, 2, codes({4, 1, 0, 0, 0, 3, 3, 2, 0, 0, 1, 1, 0, 1}))
+        << rleFile(Rle8, 4, 2, bytesOf({4, 1, 0, 0, 0, 3, 3, 2, 0, 0, 1, 1, 0, 1}))
         << pixels({{c3, c2, c0, c1}, {c1, c1, c1, c1}});
     QTest::newRow("RLE4 runs alternate two indices, literals pack two a byte")
-        << rleFile(Rle4, 5, 1, codes({3, 0x12, 0, 3, 0x30, 0x20, 0, 1}))
+        << rleFile(Rle4, 5, 1, bytesOf({3, 0x12, 0, 3, 0x30, 0x20, 0, 1}))
         << pixels({{c1, c2, c1, c3, c0}});
     QTest::newRow("RLE delta leaves the pixels it skips transparent")
-        << rleFile(Rle8, 3, 2, codes({1, 1, 0, 2, 1, 1, 1, 2, 0, 1}))
+        << rleFile(Rle8, 3, 2, bytesOf({1, 1, 0, 2, 1, 1, 1, 2, 0, 1}))
         << pixels({{Unset, Unset, c2}, {c1, Unset, Unset}});
     QTest::newRow("RLE early end leaves the rest transparent")
-        << rleFile(Rle8, 2, 2, codes({2, 1, 0, 1})) << pixels({{Unset, Unset}, {c1, c1}});
+        << rleFile(Rle8, 2, 2, bytesOf({2, 1, 0, 1})) << pixels({{Unset, Unset}, {c1, c1}});
     QTest::newRow("RLE run past the row's end is cut there")
-        << rleFile(Rle8, 2, 2, codes({5, 1, 0, 0, 2, 2})) << pixels({{c2, c2}, {c1, c1}});
+        << rleFile(Rle8, 2, 2, bytesOf({5, 1, 0, 0, 2, 2})) << pixels({{c2, c2}, {c1, c1}});
     QTest::newRow("embedded PNG") << embeddingFile(Png, embedded.size(), encoded(embedded, "png"))
                                   << embedded;
 }
@@ -398,7 +379,7 @@ void BmpReaderTest::refuses_data()
     BmpFile rle24;
     rle24.headerSize = 64;
     rle24.compression = Jpeg;  // RLE24 in an OS/2 header
-    rle24.pixels = codes({1, 0, 0, 0, 0, 1});
+    rle24.pixels = bytesOf({1, 0, 0, 0, 0, 1});
 
     QTest::newRow("a channel wider than 16 bits") << masked({0x1ffff, 0x00fe0000, 0xff000000});
     QTest::newRow("an empty colour mask") << masked({0xff, 0xff00, 0});
@@ -415,10 +396,10 @@ void BmpReaderTest::refuses_data()
     QTest::newRow("rows one byte short") << plain.chopped(1);
     QTest::newRow("pixels said to start inside the header") << withDword(plain, 10, 40);
     QTest::newRow("pixels said to start past the end") << withDword(plain, 10, 1 << 20);
-    QTest::newRow("RLE cut before its last row") << rle(codes({2, 1, 0, 0}));
-    QTest::newRow("RLE literal cut") << rle(codes({0, 4, 1, 2}));
-    QTest::newRow("RLE delta cut") << rle(codes({0, 2, 1}));
-    QTest::newRow("RLE stored top-down") << rleFile(Rle8, 1, -1, codes({1, 1, 0, 1}));
+    QTest::newRow("RLE cut before its last row") << rle(bytesOf({2, 1, 0, 0}));
+    QTest::newRow("RLE literal cut") << rle(bytesOf({0, 4, 1, 2}));
+    QTest::newRow("RLE delta cut") << rle(bytesOf({0, 2, 1}));
+    QTest::newRow("RLE stored top-down") << rleFile(Rle8, 1, -1, bytesOf({1, 1, 0, 1}));
     QTest::newRow("embedded PNG of another size")
         << embeddingFile(Png, {3, 3}, encoded(pixels({{Colours[0]}}), "png"));
 }
@@ -453,9 +434,9 @@ void BmpReaderTest::sameOnEveryLoad_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::newRow("RLE delta to the last row, then the end")
-        << rleFile(Rle8, 40, 30, codes({3, 1, 0, 2, 9, 29, 2, 2, 0, 1}));
+        << rleFile(Rle8, 40, 30, bytesOf({3, 1, 0, 2, 9, 29, 2, 2, 0, 1}));
     QTest::newRow("RLE4 with an odd run and a row cut short")
-        << rleFile(Rle4, 33, 3, codes({7, 0x12, 0, 0, 40, 0x30, 0, 1}));
+        << rleFile(Rle4, 33, 3, bytesOf({7, 0x12, 0, 0, 40, 0x30, 0, 1}));
     QTest::newRow("1-bit width off a byte")
         << indexedFile(1, Colours.first(2), {1, 0, 1, 1, 0, 0, 1, 0, 1, 1, 1, 0, 1});
 }

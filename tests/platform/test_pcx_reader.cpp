@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "testsupport/picture_files.h"
+
 #include <QBuffer>
 #include <QImageIOPlugin>
 #include <QImageReader>
@@ -9,130 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <initializer_list>
+using namespace vantok::test;
 
 namespace
 {
-
-// What a writer puts into a PCX file; bytes() lays it out. scanLines holds every row's planes
-// exactly as stored before encoding, bytesPerLine bytes per plane.
-struct PcxFile {
-    int version = 5;
-    bool rle = true;
-    int bitsPerPixel = 8;
-    int planes = 3;
-    int width = 1;
-    int height = 1;
-    int bytesPerLine = 1;
-    QByteArray scanLines{};
-    QByteArray trailer{};  // what follows the pixel data
-    bool runsCrossLines = false;
-    QByteArray storedPixels{};  // when set, written instead of the encoded scan lines
-    QPoint origin{2, 5};
-
-    QByteArray bytes() const;
-};
-
-QRgb headerColour(int index)
-{
-    return qRgb(16 * index, 255 - 16 * index, (37 * index) & 0xff);
-}
-
-QRgb trailerColour(int index)
-{
-    return qRgb(index, 255 - index, (7 * index) & 0xff);
-}
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (const int value : values)
-        out += char(value);
-    return out;
-}
-
-void putWord(QByteArray &to, int offset, int value)
-{
-    to[offset] = char(value & 0xff);
-    to[offset + 1] = char((value >> 8) & 0xff);
-}
-
-QByteArray encodeRle(QByteArrayView raw)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i < raw.size();) {
-        const char value = raw[i];
-        qsizetype run = 1;
-        while (i + run < raw.size() && run < 63 && raw[i + run] == value)
-            ++run;
-        if (run > 1 || (uchar(value) & 0xc0) == 0xc0)
-            out += char(0xc0 | run);
-        out += value;
-        i += run;
-    }
-    return out;
-}
-
-QByteArray paletteTrailer(int marker = 0x0c)
-{
-    QByteArray out(1, char(marker));
-    for (int i = 0; i < 256; ++i) {
-        const QRgb colour = trailerColour(i);
-        out += char(qRed(colour));
-        out += char(qGreen(colour));
-        out += char(qBlue(colour));
-    }
-    return out;
-}
-
-QByteArray PcxFile::bytes() const
-{
-    QByteArray header(128, '\0');
-    header[0] = 0x0a;
-    header[1] = char(version);
-    header[2] = char(rle ? 1 : 0);
-    header[3] = char(bitsPerPixel);
-    putWord(header, 4, origin.x());
-    putWord(header, 6, origin.y());
-    putWord(header, 8, origin.x() + width - 1);
-    putWord(header, 10, origin.y() + height - 1);
-    putWord(header, 12, 72);
-    putWord(header, 14, 72);
-    for (int i = 0; i < 16; ++i) {
-        header[16 + 3 * i] = char(qRed(headerColour(i)));
-        header[17 + 3 * i] = char(qGreen(headerColour(i)));
-        header[18 + 3 * i] = char(qBlue(headerColour(i)));
-    }
-    header[65] = char(planes);
-    putWord(header, 66, bytesPerLine);
-    putWord(header, 68, 1);
-
-    QByteArray pixels;
-    const qsizetype lineBytes = qsizetype(planes) * bytesPerLine;
-    if (!storedPixels.isEmpty())
-        pixels = storedPixels;
-    else if (!rle)
-        pixels = scanLines;
-    else if (runsCrossLines)
-        pixels = encodeRle(scanLines);
-    else
-        for (qsizetype at = 0; at < scanLines.size(); at += lineBytes)
-            pixels += encodeRle(
-                QByteArrayView(scanLines).sliced(at, qMin(lineBytes, scanLines.size() - at)));
-    return header + pixels + trailer;
-}
-
-QImage readFromContent(const QByteArray &file, QByteArray *format = nullptr)
-{
-    QBuffer buffer;
-    buffer.setData(file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    if (format)
-        *format = reader.format();
-    return reader.read();
-}
 
 QImage readAsPcx(const QByteArray &file)
 {
@@ -193,7 +75,7 @@ PcxFile crossingRunsFile()
 {
     PcxFile file{.width = 5, .height = 3, .bytesPerLine = 5, .runsCrossLines = true};
     file.scanLines =
-        QByteArray(20, char(0x22)) + QByteArray(20, char(0x99)) + bytes({1, 2, 3, 4, 5});
+        QByteArray(20, char(0x22)) + QByteArray(20, char(0x99)) + bytesOf({1, 2, 3, 4, 5});
     return file;
 }
 
@@ -255,76 +137,78 @@ void PcxReaderTest::decodes_data()
                   .planes = 1,
                   .width = 10,
                   .bytesPerLine = 2,
-                  .scanLines = bytes({0xa0, 0x40})},
+                  .scanLines = bytesOf({0xa0, 0x40})},
                  {white, black, white, black, black, black, black, black, black, white});
     addRawAndRle("1 bit x 2 planes index the first four header colours",
                  {.bitsPerPixel = 1,
                   .planes = 2,
                   .width = 3,
                   .bytesPerLine = 1,
-                  .scanLines = bytes({0xa0, 0x60})},
-                 {headerColour(1), headerColour(2), headerColour(3)});
+                  .scanLines = bytesOf({0xa0, 0x60})},
+                 {PcxFile::headerColour(1), PcxFile::headerColour(2), PcxFile::headerColour(3)});
     addRawAndRle("1 bit x 3 planes, plane 0 is the low bit",
                  {.bitsPerPixel = 1,
                   .planes = 3,
                   .width = 2,
                   .bytesPerLine = 1,
-                  .scanLines = bytes({0x40, 0x80, 0xc0})},
-                 {headerColour(6), headerColour(5)});
+                  .scanLines = bytesOf({0x40, 0x80, 0xc0})},
+                 {PcxFile::headerColour(6), PcxFile::headerColour(5)});
     addRawAndRle("1 bit x 4 planes over two rows with odd bytes per line",
                  {.bitsPerPixel = 1,
                   .planes = 4,
                   .width = 2,
                   .height = 2,
                   .bytesPerLine = 1,
-                  .scanLines = bytes({0x80, 0x40, 0xc0, 0x00, 0x00, 0x00, 0x00, 0xc0})},
-                 {headerColour(5), headerColour(6), headerColour(8), headerColour(8)});
+                  .scanLines = bytesOf({0x80, 0x40, 0xc0, 0x00, 0x00, 0x00, 0x00, 0xc0})},
+                 {PcxFile::headerColour(5), PcxFile::headerColour(6), PcxFile::headerColour(8),
+                  PcxFile::headerColour(8)});
     addRawAndRle("version 3 carries no palette and uses the standard 16 colours",
                  {.version = 3,
                   .bitsPerPixel = 1,
                   .planes = 4,
                   .width = 2,
                   .bytesPerLine = 1,
-                  .scanLines = bytes({0xc0, 0x40, 0xc0, 0x00})},
+                  .scanLines = bytesOf({0xc0, 0x40, 0xc0, 0x00})},
                  {qRgb(0xaa, 0x00, 0xaa), qRgb(0xaa, 0xaa, 0xaa)});
-    addRawAndRle(
-        "2 bits index the first four header colours, padding bits ignored",
-        {.bitsPerPixel = 2,
-         .planes = 1,
-         .width = 5,
-         .bytesPerLine = 2,
-         .scanLines = bytes({0x1b, 0xbf})},
-        {headerColour(0), headerColour(1), headerColour(2), headerColour(3), headerColour(2)});
+    addRawAndRle("2 bits index the first four header colours, padding bits ignored",
+                 {.bitsPerPixel = 2,
+                  .planes = 1,
+                  .width = 5,
+                  .bytesPerLine = 2,
+                  .scanLines = bytesOf({0x1b, 0xbf})},
+                 {PcxFile::headerColour(0), PcxFile::headerColour(1), PcxFile::headerColour(2),
+                  PcxFile::headerColour(3), PcxFile::headerColour(2)});
     addRawAndRle("4 bits index the header colours, high nibble first",
                  {.bitsPerPixel = 4,
                   .planes = 1,
                   .width = 3,
                   .bytesPerLine = 2,
-                  .scanLines = bytes({0x5f, 0xa0})},
-                 {headerColour(5), headerColour(15), headerColour(10)});
+                  .scanLines = bytesOf({0x5f, 0xa0})},
+                 {PcxFile::headerColour(5), PcxFile::headerColour(15), PcxFile::headerColour(10)});
     addRawAndRle("8 bits index the palette after the pixel data, padding byte ignored",
                  {.bitsPerPixel = 8,
                   .planes = 1,
                   .width = 3,
                   .height = 2,
                   .bytesPerLine = 4,
-                  .scanLines = bytes({0x00, 0x7f, 0xff, 0x55, 0x0c, 0xc0, 0xc1, 0x00}),
-                  .trailer = paletteTrailer()},
-                 {trailerColour(0x00), trailerColour(0x7f), trailerColour(0xff),
-                  trailerColour(0x0c), trailerColour(0xc0), trailerColour(0xc1)});
+                  .scanLines = bytesOf({0x00, 0x7f, 0xff, 0x55, 0x0c, 0xc0, 0xc1, 0x00}),
+                  .trailer = pcxPaletteTrailer()},
+                 {PcxFile::trailerColour(0x00), PcxFile::trailerColour(0x7f),
+                  PcxFile::trailerColour(0xff), PcxFile::trailerColour(0x0c),
+                  PcxFile::trailerColour(0xc0), PcxFile::trailerColour(0xc1)});
     addRawAndRle("8 bits x 3 planes are red, green and blue",
                  {.bitsPerPixel = 8,
                   .planes = 3,
                   .width = 3,
                   .bytesPerLine = 3,
-                  .scanLines = bytes({10, 20, 30, 40, 50, 60, 70, 80, 90})},
+                  .scanLines = bytesOf({10, 20, 30, 40, 50, 60, 70, 80, 90})},
                  {qRgb(10, 40, 70), qRgb(20, 50, 80), qRgb(30, 60, 90)});
     addRawAndRle("8 bits x 4 planes carry alpha in the fourth",
                  {.bitsPerPixel = 8,
                   .planes = 4,
                   .width = 2,
                   .bytesPerLine = 2,
-                  .scanLines = bytes({255, 0, 0, 255, 0, 0, 128, 255})},
+                  .scanLines = bytesOf({255, 0, 0, 255, 0, 0, 128, 255})},
                  {qRgba(255, 0, 0, 128), qRgba(0, 255, 0, 255)});
 }
 
@@ -370,8 +254,8 @@ void PcxReaderTest::findsTrailingPaletteOnAnyDevice()
                        .width = 3,
                        .height = 2,
                        .bytesPerLine = 4,
-                       .scanLines = bytes({0x01, 0x02, 0x03, 0x00, 0xfd, 0xfe, 0xff, 0x00}),
-                       .trailer = QByteArray(gapBeforePalette, char(0x0c)) + paletteTrailer()};
+                       .scanLines = bytesOf({0x01, 0x02, 0x03, 0x00, 0xfd, 0xfe, 0xff, 0x00}),
+                       .trailer = QByteArray(gapBeforePalette, char(0x0c)) + pcxPaletteTrailer()};
     QBuffer seekable;
     seekable.setData(file.bytes());
     seekable.open(QIODevice::ReadOnly);
@@ -380,8 +264,9 @@ void PcxReaderTest::findsTrailingPaletteOnAnyDevice()
 
     const QImage image = reader.read();
     QCOMPARE(pixelsOf(image),
-             QList<QRgb>({trailerColour(0x01), trailerColour(0x02), trailerColour(0x03),
-                          trailerColour(0xfd), trailerColour(0xfe), trailerColour(0xff)}));
+             QList<QRgb>({PcxFile::trailerColour(0x01), PcxFile::trailerColour(0x02),
+                          PcxFile::trailerColour(0x03), PcxFile::trailerColour(0xfd),
+                          PcxFile::trailerColour(0xfe), PcxFile::trailerColour(0xff)}));
 }
 
 void PcxReaderTest::runsCrossingLinesDecodeLikeRunsPerLine()
@@ -398,7 +283,7 @@ void PcxReaderTest::runsCrossingLinesDecodeLikeRunsPerLine()
 void PcxReaderTest::runSpillingPastLastRowIsIgnored()
 {
     // Seven bytes of 0x40 where two pixels in three planes need six.
-    const PcxFile file{.width = 2, .bytesPerLine = 2, .storedPixels = bytes({0xc7, 0x40})};
+    const PcxFile file{.width = 2, .bytesPerLine = 2, .storedPixels = bytesOf({0xc7, 0x40})};
 
     const QImage image = readFromContent(file.bytes());
     QCOMPARE(pixelsOf(image), QList<QRgb>(2, qRgb(0x40, 0x40, 0x40)));
@@ -442,7 +327,7 @@ void PcxReaderTest::refusesMalformed_data()
                           .height = 2,
                           .bytesPerLine = 2,
                           .scanLines = QByteArray(4, char(0x30)),
-                          .trailer = paletteTrailer()};
+                          .trailer = pcxPaletteTrailer()};
 
     PcxFile zeroWidth = rgb;
     zeroWidth.width = 0;
@@ -465,7 +350,7 @@ void PcxReaderTest::refusesMalformed_data()
     QTest::newRow("zero bytes per line") << noLineBytes.bytes();
 
     PcxFile noMarker = indexed;
-    noMarker.trailer = paletteTrailer(0x00);
+    noMarker.trailer = pcxPaletteTrailer(PcxFile::trailerColour, 0x00);
     QTest::newRow("256 colours without the palette marker") << noMarker.bytes();
     PcxFile noPalette = indexed;
     noPalette.trailer.clear();
@@ -492,9 +377,9 @@ void PcxReaderTest::refusesEveryTruncation_data()
                     .width = 7,
                     .height = 3,
                     .bytesPerLine = 8,
-                    .scanLines = QByteArray(8, char(0x11)) + bytes({1, 2, 3, 4, 5, 6, 7, 8}) +
+                    .scanLines = QByteArray(8, char(0x11)) + bytesOf({1, 2, 3, 4, 5, 6, 7, 8}) +
                                  QByteArray(8, char(0xf0)),
-                    .trailer = paletteTrailer()};
+                    .trailer = pcxPaletteTrailer()};
     QTest::newRow("256 colours, RLE") << indexed.bytes();
     QTest::newRow("true colour, runs across lines") << crossingRunsFile().bytes();
     PcxFile planar{.rle = false,
@@ -570,11 +455,7 @@ void PcxReaderTest::recognisesOnlyPcx_data()
     QTest::newRow("header cut short") << valid.first(127) << false;
     QTest::newRow("empty") << QByteArray() << false;
 
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(4, 4, QImage::Format_RGB32).save(&buffer, "BMP");
-    QTest::newRow("a BMP picture") << bmp << false;
+    QTest::newRow("a BMP picture") << encoded(patternPicture({4, 4}), "bmp") << false;
 
     QByteArray noise(512, '\0');
     QRandomGenerator random(20240611);

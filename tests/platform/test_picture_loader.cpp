@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/picture_loader.h"
 
-#include "tests/support/picture_files.h"
 #include "tests/support/special_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <optional>
 
@@ -19,23 +20,6 @@ using namespace vantok::test;
 
 namespace
 {
-
-QByteArray littleEndian32(quint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
-
-// A BMP file header and info header for a picture the file says is `width` x `height`.
-QByteArray bmp24Headers(int width, int height)
-{
-    QByteArray bytes = "BM" + littleEndian32(0) + littleEndian32(0) + littleEndian32(14 + 40);
-    bytes += littleEndian32(40) + littleEndian32(width) + littleEndian32(height);
-    bytes += littleEndian32(1 | (24 << 16));  // planes, bits per pixel
-    bytes += QByteArray(24, '\0');            // uncompressed, sizes and colours left open
-    return bytes;
-}
 
 // Compared as the picture box shows them: 32-bit, opaque pixels as stored.
 QImage asShown(const QImage &picture)
@@ -200,8 +184,9 @@ void PictureLoaderTest::failsQuietly_data()
     QTest::newRow("PNG cut in its header chunk") << fixture(u"cut20.png"_s, png.left(20));
     QTest::newRow("PNG cut in its pixel data") << fixture(u"half.png"_s, png.left(png.size() / 2));
     QTest::newRow("PNG without its end chunk") << fixture(u"noend.png"_s, png.chopped(12));
-    QTest::newRow("BMP claiming 60000 x 60000")
-        << fixture(u"huge.bmp"_s, bmp24Headers(60000, 60000) + QByteArray(64, '\0'));
+    QTest::newRow("BMP claiming 60000 x 60000") << fixture(
+        u"huge.bmp"_s,
+        BmpFile{.width = 60000, .height = 60000, .pixels = QByteArray(64, '\0')}.bytes());
     QTest::newRow("ICO whose directory points past the end")
         << fixture(u"pastend.ico"_s, iconPastEnd);
 }

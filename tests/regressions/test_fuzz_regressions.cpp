@@ -2,8 +2,8 @@
 // Every input a fuzz target found a fault with is kept in tests/regressions/<target>/ and goes
 // through the same entry as in the fuzz target, so a fault once fixed stays fixed.
 
-#include "fuzz/picture_entries.h"
-#include "fuzz/text_entries.h"
+#include "testsupport/picture_entries.h"
+#include "testsupport/text_entries.h"
 
 #include <QDir>
 #include <QTest>

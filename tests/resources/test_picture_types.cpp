@@ -3,7 +3,7 @@
 // the picture loader reads, named as the desktop's MIME database names files of each format.
 
 #include "platform/picture_loader.h"
-#include "tests/support/picture_files.h"
+#include "testsupport/picture_files.h"
 
 #include <QBuffer>
 #include <QFile>
