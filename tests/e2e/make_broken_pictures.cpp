@@ -11,7 +11,7 @@
 //                      selecting it; the file does not load, nor does the FIFO block the program
 // Usage: make_broken_pictures <folder>
 
-#include "tests/support/special_files.h"
+#include "tests/support/odd_file_types.h"
 #include "testsupport/picture_files.h"
 
 #include <QColor>

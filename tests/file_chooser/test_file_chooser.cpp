@@ -9,7 +9,7 @@
 #include "platform/picture_box.h"
 #include "platform/picture_source.h"
 #include "platform/text_box.h"
-#include "tests/support/special_files.h"
+#include "tests/support/odd_file_types.h"
 #include "testsupport/picture_files.h"
 
 #include <QApplication>

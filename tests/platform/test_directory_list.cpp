@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fake_volumes.h"
 #include "platform/directory_list.h"
-#include "tests/support/special_files.h"
+#include "tests/support/odd_file_types.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/file_list.h"
-#include "tests/support/special_files.h"
+#include "tests/support/odd_file_types.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/picture_loader.h"
 
-#include "tests/support/special_files.h"
+#include "tests/support/odd_file_types.h"
 #include "testsupport/picture_files.h"
 
 #include <QBuffer>
