@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/first_paint_report.h"
 #include "app/windows.h"
+#include "controls/accessibility.h"
 #include "main_window/main_window.h"
-#include "platform/accessibility.h"
-#include "platform/picture_loader.h"
-#include "platform/picture_source.h"
+#include "pictures/picture_loader.h"
+#include "pictures/picture_source.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/windows.h"
 
+#include "controls/wrapped_button.h"
 #include "file_chooser/file_chooser.h"
 #include "main_window/main_window.h"
-#include "platform/wrapped_button.h"
 
 #include <QCoreApplication>
 

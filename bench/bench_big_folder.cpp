@@ -7,11 +7,11 @@
 //                   time until the file list first painted rows (counters, in milliseconds)
 // The folder is made once per run under the temporary folder and removed at the end, which takes
 // minutes on a slow disk; VANTOK_BENCH_BIG_FOLDER names a folder of such files to use instead.
+#include "controls/directory_list.h"
+#include "controls/file_list.h"
+#include "controls/image_control.h"
+#include "controls/picture_box.h"
 #include "file_chooser/file_chooser.h"
-#include "platform/directory_list.h"
-#include "platform/file_list.h"
-#include "platform/image_control.h"
-#include "platform/picture_box.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // decoder for "bmp" while BmpHandler is called directly; both run in the same process. The floor
 // is a plain copy of the rows plus the blue-green-red to 32-bit loop, for scale.
 
-#include "platform/bmp/bmp_handler.h"
+#include "pictures/bmp/bmp_handler.h"
 #include "testsupport/picture_files.h"
 
 #include <benchmark/benchmark.h>

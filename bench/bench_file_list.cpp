@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file list refilters at every keystroke in the pattern box and reads a folder at every change
 // of directory; both must stay quick in a folder of a hundred thousand files.
-#include "platform/file_list.h"
+#include "controls/file_list.h"
 
 #include <QApplication>
 #include <QFile>

@@ -5,14 +5,14 @@
 // written once into a temporary folder and read from the page cache after the first round.
 // Painting is left out: the picture area's window is never shown.
 
+#include "controls/file_list.h"
+#include "controls/image_control.h"
+#include "controls/picture_box.h"
+#include "controls/wrapped_button.h"
 #include "file_chooser/file_chooser.h"
 #include "main_window/main_window.h"
-#include "platform/file_list.h"
-#include "platform/image_control.h"
-#include "platform/picture_box.h"
-#include "platform/picture_loader.h"
-#include "platform/picture_source.h"
-#include "platform/wrapped_button.h"
+#include "pictures/picture_loader.h"
+#include "pictures/picture_source.h"
 
 #include <benchmark/benchmark.h>
 

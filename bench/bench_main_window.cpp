@@ -9,11 +9,11 @@
 // backing store. Forcing `Lab1->repaint()` instead would leave the boxes' repaint out of the
 // figure. The offscreen platform flushes into memory; on X11 the copy to the server comes on top.
 
+#include "controls/colour_label.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
+#include "controls/wrapped_button.h"
 #include "main_window/main_window.h"
-#include "platform/colour_label.h"
-#include "platform/picture_box.h"
-#include "platform/text_box.h"
-#include "platform/wrapped_button.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "file_chooser/file_chooser.h"
 
+#include "controls/accessibility.h"
+#include "controls/busy_pointer.h"
+#include "controls/caption_fit.h"
+#include "controls/directory_list.h"
+#include "controls/drive_list.h"
+#include "controls/file_list.h"
+#include "controls/image_control.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
 #include "core/path_join.h"
 #include "file_chooser/file_chooser_layout.h"
-#include "platform/accessibility.h"
-#include "platform/busy_pointer.h"
-#include "platform/caption_fit.h"
-#include "platform/directory_list.h"
-#include "platform/drive_list.h"
-#include "platform/file_list.h"
-#include "platform/image_control.h"
-#include "platform/picture_box.h"
-#include "platform/picture_loader.h"
-#include "platform/picture_source.h"
-#include "platform/text_box.h"
+#include "pictures/picture_loader.h"
+#include "pictures/picture_source.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/main_window.h"
 
+#include "controls/busy_pointer.h"
+#include "controls/caption_fit.h"
+#include "controls/colour_label.h"
+#include "controls/image_control.h"
+#include "controls/option_button.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
+#include "controls/wrapped_button.h"
 #include "core/sample_chart.h"
 #include "main_window/main_window_layout.h"
-#include "platform/busy_pointer.h"
-#include "platform/caption_fit.h"
-#include "platform/clipboard_picture.h"
-#include "platform/colour_label.h"
-#include "platform/image_control.h"
-#include "platform/option_button.h"
-#include "platform/picture_box.h"
-#include "platform/picture_source.h"
-#include "platform/program_starter.h"
-#include "platform/text_box.h"
-#include "platform/wrapped_button.h"
+#include "pictures/clipboard_picture.h"
+#include "pictures/picture_source.h"
+#include "system/program_starter.h"
 
 #include <QApplication>
 #include <QClipboard>

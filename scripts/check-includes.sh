@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when an #include breaks the direction the layers depend in: app -> the windows ->
-# platform -> core. Each C++ file belongs to the layer of its top directory; the image readers
-# (platform/pcx/, platform/bmp/ and the bounded reads they share) are a layer of their own. The
-# tables below say which project directories and which Qt modules each layer may include, as its
-# CMake target links them. Standard and system headers are free.
+# controls, pictures and system -> core, where controls may read through system. Each C++ file
+# belongs to the layer of its top directory; the image readers (pictures/pcx/, pictures/bmp/ and
+# the bounded reads they share) are a layer of their own below pictures. The tables below say
+# which project directories and which Qt modules each layer may include, as its CMake target
+# links them. Standard and system headers are free.
 # Every break is named with the file, the line and the rule; the exit status is 1 when any is.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,21 +21,25 @@ fi
 declare -A MAY_INCLUDE=(
     [core]="core"
     [readers]="readers"
-    [platform]="core platform readers"
-    [main_window]="core platform main_window"
-    [file_chooser]="core platform file_chooser"
-    [app]="core platform main_window file_chooser app"
+    [system]="core system"
+    [pictures]="core pictures readers"
+    [controls]="core system controls"
+    [main_window]="core controls pictures system main_window"
+    [file_chooser]="core controls pictures system file_chooser"
+    [app]="core controls pictures system main_window file_chooser app"
     [tools]="core tools"
-    [testsupport]="core readers platform testsupport"
-    [tests]="core readers platform main_window file_chooser app tools resources testsupport tests"
-    [bench]="core readers platform main_window file_chooser app tools testsupport bench"
-    [fuzz]="core readers platform testsupport fuzz"
+    [testsupport]="core readers pictures testsupport"
+    [tests]="core readers pictures system controls main_window file_chooser app tools resources testsupport tests"
+    [bench]="core readers pictures system controls main_window file_chooser app tools testsupport bench"
+    [fuzz]="core readers pictures testsupport fuzz"
 )
 # The Qt modules each layer may include; testsupport/, tests/, bench/ and fuzz/ may use any.
 declare -A QT_MODULES=(
     [core]="QtCore"
     [readers]="QtCore QtGui"
-    [platform]="QtCore QtGui QtWidgets"
+    [system]="QtCore"
+    [pictures]="QtCore QtGui"
+    [controls]="QtCore QtGui QtWidgets"
     [main_window]="QtCore QtGui QtWidgets"
     [file_chooser]="QtCore QtGui QtWidgets"
     [app]="QtCore QtGui QtWidgets"
@@ -47,14 +52,16 @@ declare -A QT_MODULES=(
 declare -A QT_RULE=(
     [core]="core/ needs QtCore only"
     [readers]="the image readers need QtCore and QtGui only"
+    [system]="system/ needs QtCore only"
+    [pictures]="pictures/ needs QtCore and QtGui only: nothing there draws or takes input"
     [tools]="tools/ needs QtCore and QtGui only"
 )
-PROJECT_DIRS="core platform main_window file_chooser app tools resources testsupport tests bench fuzz"
+PROJECT_DIRS="core system pictures controls main_window file_chooser app tools resources testsupport tests bench fuzz"
 
 # Sets LAYER to the layer of path $1, relative to the root: readers, or its top directory.
 layer_of() {
     case "$1" in
-        platform/pcx/* | platform/bmp/* | platform/bounded_read.h) LAYER=readers ;;
+        pictures/pcx/* | pictures/bmp/* | pictures/bounded_read.h) LAYER=readers ;;
         */*) LAYER="${1%%/*}" ;;
         *) LAYER="" ;;
     esac
@@ -106,12 +113,12 @@ rule_for() {
     esac
     case "$1" in
         core) echo "core/ includes only core/: it needs QtCore only" ;;
-        platform) contains "main_window file_chooser app" "$2" &&
-            echo "platform/ never includes a window or app/" ||
-            echo "platform/ builds on core/ only" ;;
+        system | pictures | controls) contains "main_window file_chooser app" "$2" &&
+            echo "$1/ never includes a window or app/" ||
+            echo "$1/ includes only ${MAY_INCLUDE[$1]// //, }/" ;;
         main_window | file_chooser) contains "main_window file_chooser app" "$2" &&
             echo "the windows never include each other or app/" ||
-            echo "the windows build on platform/ and core/ only" ;;
+            echo "the windows build on controls/, pictures/, system/ and core/ only" ;;
         readers) echo "the image readers include only each other: they are plugins on QtGui" ;;
         *) local allowed="${MAY_INCLUDE[$1]// //, }"
             echo "$1/ includes only $allowed/" ;;
@@ -161,7 +168,7 @@ while IFS=: read -r file line directive; do
 done < <(grep -H -n '^[[:space:]]*#[[:space:]]*include' "${files[@]}" || true)
 
 if [ "$breaks" -gt 0 ]; then
-    echo "Include direction: $breaks include(s) break the layering (app -> windows -> platform -> core)" >&2
+    echo "Include direction: $breaks include(s) break the layering (app -> windows -> controls, pictures, system -> core)" >&2
     exit 1
 fi
-echo "Include direction: ${#files[@]} files keep app -> windows -> platform -> core"
+echo "Include direction: ${#files[@]} files keep app -> windows -> controls, pictures, system -> core"

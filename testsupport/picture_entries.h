@@ -5,8 +5,8 @@
 // inputs kept in tests/regressions/. Each returns what broke, or nothing; memory faults are left
 // to the sanitizers. applyPictureSizeLimit() must have been called, as the program does at start.
 
-#include "platform/clipboard_picture.h"
-#include "platform/picture_loader.h"
+#include "pictures/clipboard_picture.h"
+#include "pictures/picture_loader.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/windows.h"
+#include "controls/file_list.h"
+#include "controls/image_control.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
 #include "file_chooser/file_chooser.h"
 #include "main_window/main_window.h"
-#include "platform/file_list.h"
-#include "platform/image_control.h"
-#include "platform/picture_box.h"
-#include "platform/text_box.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "file_chooser/file_chooser.h"
 
+#include "controls/directory_list.h"
+#include "controls/drive_list.h"
+#include "controls/file_list.h"
+#include "controls/image_control.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
 #include "file_chooser/file_chooser_layout.h"
-#include "platform/directory_list.h"
-#include "platform/drive_list.h"
-#include "platform/file_list.h"
-#include "platform/image_control.h"
-#include "platform/picture_box.h"
-#include "platform/picture_source.h"
-#include "platform/text_box.h"
+#include "pictures/picture_source.h"
 #include "tests/support/odd_file_types.h"
 #include "testsupport/picture_files.h"
 

@@ -2,11 +2,11 @@
 // A megabyte pasted into the pattern box and then edited by keystrokes: the file list shows what
 // the pattern means and is filtered once per edit, never more.
 
+#include "controls/file_list.h"
+#include "controls/image_control.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
 #include "file_chooser/file_chooser.h"
-#include "platform/file_list.h"
-#include "platform/image_control.h"
-#include "platform/picture_box.h"
-#include "platform/text_box.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,11 +3,11 @@
 // the swatch reads the text as it would a short one that means the same, and the window goes on
 // answering picks.
 
+#include "controls/colour_label.h"
+#include "controls/option_button.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
 #include "main_window/main_window.h"
-#include "platform/colour_label.h"
-#include "platform/option_button.h"
-#include "platform/picture_box.h"
-#include "platform/text_box.h"
 #include "tests/support/typing.h"
 
 #include <QApplication>

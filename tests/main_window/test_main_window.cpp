@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "controls/colour_label.h"
+#include "controls/image_control.h"
+#include "controls/option_button.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
+#include "controls/wrapped_button.h"
 #include "main_window/main_window.h"
 #include "main_window/main_window_layout.h"
-#include "platform/colour_label.h"
-#include "platform/image_control.h"
-#include "platform/option_button.h"
-#include "platform/picture_box.h"
-#include "platform/text_box.h"
-#include "platform/wrapped_button.h"
 #include "tests/support/typing.h"
 #include "testsupport/picture_files.h"
 

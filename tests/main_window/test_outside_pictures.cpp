@@ -2,13 +2,13 @@
 // Pictures from outside the main window's own commands and the colour copied out of it: the
 // window's one load from outside, drops of real drag data, Ctrl+C and the swatch's menu.
 
+#include "controls/colour_label.h"
+#include "controls/image_control.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
+#include "controls/wrapped_button.h"
 #include "main_window/main_window.h"
-#include "platform/colour_label.h"
-#include "platform/image_control.h"
-#include "platform/picture_box.h"
-#include "platform/picture_source.h"
-#include "platform/text_box.h"
-#include "platform/wrapped_button.h"
+#include "pictures/picture_source.h"
 #include "testsupport/picture_files.h"
 
 #include <QApplication>

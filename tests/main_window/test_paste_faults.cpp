@@ -2,12 +2,12 @@
 // "PASTE" from clipboard content that fails: an owner that has gone away or stopped answering,
 // bytes that are no picture, pictures cut short, and pictures far over the size limit.
 
+#include "controls/colour_label.h"
+#include "controls/picture_box.h"
+#include "controls/text_box.h"
+#include "controls/wrapped_button.h"
 #include "main_window/main_window.h"
-#include "platform/colour_label.h"
-#include "platform/picture_box.h"
-#include "platform/picture_loader.h"
-#include "platform/text_box.h"
-#include "platform/wrapped_button.h"
+#include "pictures/picture_loader.h"
 #include "testsupport/picture_files.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // The picture types the desktop entry and the AppStream file offer Vantok for are exactly those
 // the picture loader reads, named as the desktop's MIME database names files of each format.
 
-#include "platform/picture_loader.h"
+#include "pictures/picture_loader.h"
 #include "testsupport/picture_files.h"
 
 #include <QBuffer>

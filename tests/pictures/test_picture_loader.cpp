@@ -1,0 +1,276 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "pictures/picture_loader.h"
+
+#include "tests/support/odd_file_types.h"
+#include "testsupport/picture_files.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImageReader>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+using namespace vantok;
+using namespace vantok::test;
+
+namespace
+{
+
+// Compared as the picture box shows them: 32-bit, opaque pixels as stored.
+QImage asShown(const QImage &picture)
+{
+    return picture.convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage indexedPattern(QSize size)
+{
+    QImage indexed(size, QImage::Format_Indexed8);
+    indexed.setColorCount(7);
+    for (int i = 0; i < 7; ++i)
+        indexed.setColor(i, qRgb(30 * i, 255 - 20 * i, (90 * i) & 0xff));
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            indexed.setPixel(x, y, (x + 2 * y) % 7);
+    return indexed;
+}
+
+}  // namespace
+
+class PictureLoaderTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString fixture(const QString &name, const QByteArray &bytes);
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase();
+    void readsByContent_data();
+    void readsByContent();
+    void iconGivesLargestImage_data();
+    void iconGivesLargestImage();
+    void readsFromDevicePosition();
+    void failsQuietly_data();
+    void failsQuietly();
+    void neverOpensWhatIsNoFile_data();
+    void neverOpensWhatIsNoFile();
+    void refusesOverLimitBeforeDecoding();
+    void sizeLimit_data();
+    void sizeLimit();
+};
+
+QString PictureLoaderTest::fixture(const QString &name, const QByteArray &bytes)
+{
+    const QString fileName = m_dir.filePath(name);
+    if (!writeFile(fileName, bytes))
+        qFatal("cannot write %s", qPrintable(fileName));
+    return fileName;
+}
+
+void PictureLoaderTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    applyPictureSizeLimit();
+}
+
+void PictureLoaderTest::readsByContent_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QImage>("expected");
+
+    const QImage picture = patternPicture({37, 23});
+    const QImage indexed = indexedPattern({13, 9});
+    QImage translucent = patternPicture({11, 7}).convertToFormat(QImage::Format_ARGB32);
+    translucent.setPixel(3, 4, qRgba(10, 20, 30, 40));
+
+    QTest::newRow("24-bit BMP named as PNG")
+        << fixture(u"bmp-as.png"_s, encoded(picture, "bmp")) << picture;
+    QTest::newRow("8-bit BMP keeps its palette colours")
+        << fixture(u"indexed.bmp"_s, encoded(indexed, "bmp")) << indexed;
+    QTest::newRow("BMP with no extension")
+        << fixture(u"bitmap"_s, encoded(picture, "bmp")) << picture;
+    QTest::newRow("PNG named as BMP keeps its alpha")
+        << fixture(u"png-as.bmp"_s, encoded(translucent, "png")) << translucent;
+    QTest::newRow("ICO named as BMP")
+        << fixture(u"ico-as.bmp"_s, encoded(picture, "ico")) << picture;
+    QTest::newRow("GIF named as ICO") << fixture(u"gif-as.ico"_s, gifFile(indexed)) << indexed;
+    QTest::newRow("TIFF named as BMP, through the installed plugins")
+        << fixture(u"tiff-as.bmp"_s, encoded(picture, "tiff")) << picture;
+    QTest::newRow("24-bit PCX through the linked plugin")
+        << fixture(u"pcx-as.bmp"_s, pcxFile(picture)) << picture;
+    BmpFile white16;
+    white16.bitsPerPixel = 16;
+    white16.pixels = bmpRows({{0x7fff}}, 16);
+    QImage white(1, 1, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QTest::newRow("16-bit BMP white is 255 through the linked reader")
+        << fixture(u"white16.bmp"_s, white16.bytes()) << white;
+}
+
+void PictureLoaderTest::readsByContent()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QImage, expected);
+    const QImage loaded = loadPicture(fileName);
+    QVERIFY(!loaded.isNull());
+    QCOMPARE(asShown(loaded), asShown(expected));
+}
+
+void PictureLoaderTest::iconGivesLargestImage_data()
+{
+    QTest::addColumn<QByteArray>("icon");
+    QTest::addColumn<QImage>("expected");
+
+    const QImage small = patternPicture({16, 16}, 1);
+    const QImage large = patternPicture({48, 40}, 2);
+    const QImage largeAlike = patternPicture({40, 48}, 3);
+    QTest::newRow("largest listed last") << iconFile({small, large}) << large;
+    QTest::newRow("largest listed first") << iconFile({large, small}) << large;
+    QTest::newRow("largest between smaller ones") << iconFile({small, large, small}) << large;
+    QTest::newRow("equal areas: the first listed")
+        << iconFile({small, largeAlike, large}) << largeAlike;
+}
+
+void PictureLoaderTest::iconGivesLargestImage()
+{
+    QFETCH(QByteArray, icon);
+    QFETCH(QImage, expected);
+    QBuffer buffer(&icon);
+    buffer.open(QIODevice::ReadOnly);
+    QCOMPARE(asShown(loadPicture(buffer)), asShown(expected));
+}
+
+// The decoder sees the device from where it stands, so a picture inside a larger stream reads.
+void PictureLoaderTest::readsFromDevicePosition()
+{
+    const QImage picture = patternPicture({9, 5});
+    QByteArray bytes = "prefix" + encoded(picture, "bmp");
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    buffer.seek(6);
+    QCOMPARE(asShown(loadPicture(buffer)), asShown(picture));
+}
+
+void PictureLoaderTest::failsQuietly_data()
+{
+    QTest::addColumn<QString>("fileName");
+
+    const QByteArray bmp =
+        encoded(patternPicture({37, 23}), "bmp");  // 54 header bytes, rows of 112
+    const QByteArray png = encoded(patternPicture({37, 23}), "png");
+    QByteArray random(4096, '\0');
+    QRandomGenerator(20240611).fillRange(reinterpret_cast<quint32 *>(random.data()), 1024);
+    QByteArray iconPastEnd = encoded(patternPicture({16, 16}), "ico");
+    qToLittleEndian<quint32>(quint32(iconPastEnd.size() + 100), iconPastEnd.data() + 6 + 12);
+    QVERIFY(QDir(m_dir.path()).mkdir(u"folder.bmp"_s));
+
+    QTest::newRow("missing file") << m_dir.filePath(u"missing.bmp"_s);
+    QTest::newRow("folder named like a bitmap") << m_dir.filePath(u"folder.bmp"_s);
+    QTest::newRow("empty file") << fixture(u"empty.bmp"_s, {});
+    QTest::newRow("random bytes") << fixture(u"random.bmp"_s, random);
+    QTest::newRow("BMP cut in its file header") << fixture(u"cut10.bmp"_s, bmp.left(10));
+    QTest::newRow("BMP cut in its info header") << fixture(u"cut30.bmp"_s, bmp.left(30));
+    QTest::newRow("BMP cut before its pixels") << fixture(u"cut54.bmp"_s, bmp.left(54));
+    QTest::newRow("BMP cut after its first row") << fixture(u"cut200.bmp"_s, bmp.left(200));
+    QTest::newRow("BMP one byte short") << fixture(u"cut-1.bmp"_s, bmp.chopped(1));
+    QTest::newRow("PNG cut in its signature") << fixture(u"cut4.png"_s, png.left(4));
+    QTest::newRow("PNG cut in its header chunk") << fixture(u"cut20.png"_s, png.left(20));
+    QTest::newRow("PNG cut in its pixel data") << fixture(u"half.png"_s, png.left(png.size() / 2));
+    QTest::newRow("PNG without its end chunk") << fixture(u"noend.png"_s, png.chopped(12));
+    QTest::newRow("BMP claiming 60000 x 60000") << fixture(
+        u"huge.bmp"_s,
+        BmpFile{.width = 60000, .height = 60000, .pixels = QByteArray(64, '\0')}.bytes());
+    QTest::newRow("ICO whose directory points past the end")
+        << fixture(u"pastend.ico"_s, iconPastEnd);
+}
+
+void PictureLoaderTest::failsQuietly()
+{
+    QFETCH(QString, fileName);
+    QVERIFY(loadPicture(fileName).isNull());
+}
+
+// A FIFO would keep the load waiting for a writer for ever, whatever it is called; a device may
+// act on being opened. Neither is opened, directly or through a link.
+void PictureLoaderTest::neverOpensWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("fifo");  // the FIFO behind the name, if any
+#ifdef Q_OS_UNIX
+    const QDir dir(m_dir.path());
+    const QString fifo = dir.filePath(u"fifo.bmp"_s);
+    QVERIFY(makeFifo(fifo));
+    QVERIFY(makeSocket(dir.filePath(u"socket.bmp"_s)));
+    QVERIFY(QFile::link(fifo, dir.filePath(u"fifo-link.bmp"_s)));
+    QVERIFY(QFile::link(u"/dev/zero"_s, dir.filePath(u"zero.bmp"_s)));
+    QTest::newRow("FIFO named like a bitmap") << fifo << fifo;
+    QTest::newRow("link to a FIFO") << dir.filePath(u"fifo-link.bmp"_s) << fifo;
+    QTest::newRow("socket named like a bitmap") << dir.filePath(u"socket.bmp"_s) << QString();
+    QTest::newRow("link to a device") << dir.filePath(u"zero.bmp"_s) << QString();
+#else
+    QSKIP("FIFOs, sockets and devices in folders are Unix's");
+#endif
+}
+
+void PictureLoaderTest::neverOpensWhatIsNoFile()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(QString, fileName);
+    QFETCH(QString, fifo);
+    std::optional<FifoRescue> rescue;
+    if (!fifo.isEmpty())
+        rescue.emplace(fifo, std::chrono::seconds(5));
+#ifdef Q_OS_LINUX
+    const OpenWatch watch(fifo.isEmpty() ? m_dir.path() : fifo);
+    QVERIFY(watch.isWatching());
+#endif
+    QVERIFY(loadPicture(fileName).isNull());
+    QVERIFY2(!rescue || !rescue->finish(), "the load waited for a writer");
+#ifdef Q_OS_LINUX
+    QVERIFY2(fifo.isEmpty() || !watch.sawOpen(), "the FIFO was opened");
+#endif
+#endif
+}
+
+// The size is checked before the decoder runs, whatever limit the decoder keeps itself.
+void PictureLoaderTest::refusesOverLimitBeforeDecoding()
+{
+    QImage blank(16384, 8193, QImage::Format_Mono);  // 17 MB as decoded, over 512 MiB as shown
+    blank.fill(0);
+    QByteArray png = encoded(blank, "png");
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader::setAllocationLimit(0);
+    const QImage loaded = loadPicture(buffer);
+    applyPictureSizeLimit();
+    QVERIFY(loaded.isNull());
+}
+
+void PictureLoaderTest::sizeLimit_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("fits");
+
+    QTest::newRow("100 megapixels fit") << QSize(10000, 10000) << true;
+    QTest::newRow("exactly 512 MiB of pixels fit") << QSize(16384, 8192) << true;
+    QTest::newRow("one row more does not") << QSize(16384, 8193) << false;
+    QTest::newRow("sides whose product overflows int") << QSize(65536, 65536) << false;
+    QTest::newRow("an unknown size is left to the decoder") << QSize() << true;
+}
+
+void PictureLoaderTest::sizeLimit()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, fits);
+    QCOMPARE(fitsPictureSizeLimit(size), fits);
+}
+
+QTEST_GUILESS_MAIN(PictureLoaderTest)
+#include "test_picture_loader.moc"
