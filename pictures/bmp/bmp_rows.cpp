@@ -13,20 +13,23 @@ namespace
 
 constexpr Masks PlainMasks32{0x00ff0000, 0x0000ff00, 0x000000ff, 0};
 constexpr QRgb Opaque = 0xff000000;
+constexpr quint64 TabulatedMax = 0xffff;
 
 }  // namespace
 
 Channel::Channel(quint32 mask)
     : m_mask(mask), m_shift(mask == 0 ? 0 : std::countr_zero(mask)),
-      m_levels(std::size_t(1) << std::popcount(mask))
+      m_max((quint64(1) << std::popcount(mask)) - 1)
 {
-    const quint32 max = quint32(m_levels.size() - 1);
-    if (max == 0) {
-        m_levels[0] = 255;
+    if (m_max == 0) {
+        m_levels.assign(1, 255);
         return;
     }
-    for (quint32 value = 0; value <= max; ++value)
-        m_levels[value] = uchar((value * 255 + max / 2) / max);  // max is odd: never a tie
+    if (m_max > TabulatedMax)
+        return;  // wider ones divide per pixel: a 32-bit table would take 4 GiB
+    m_levels.resize(m_max + 1);
+    for (quint32 value = 0; value <= m_max; ++value)
+        m_levels[value] = scaled(value);
 }
 
 RowConverter::RowConverter(const Header &header, const Palette &palette)

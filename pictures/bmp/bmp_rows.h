@@ -12,19 +12,28 @@
 namespace vantok::bmp
 {
 
-// One channel of a 16- or 32-bit pixel, scaled to 8 bits by value * 255 / max, rounded to
-// nearest. An empty mask reads as 255: the alpha of a picture without one.
+// One channel of a 16- or 32-bit pixel, 1 to 32 bits wide, scaled to 8 bits by
+// value * 255 / max, rounded to nearest. An empty mask reads as 255: the alpha of a picture
+// without one.
 class Channel
 {
 public:
     explicit Channel(quint32 mask);
 
-    uchar operator()(quint32 pixel) const { return m_levels[(pixel & m_mask) >> m_shift]; }
+    uchar operator()(quint32 pixel) const
+    {
+        const quint32 value = (pixel & m_mask) >> m_shift;
+        return m_levels.empty() ? scaled(value) : m_levels[value];
+    }
 
 private:
+    // max is odd, so never a tie; 64 bits hold value * 255 for any width up to 32.
+    uchar scaled(quint64 value) const { return uchar((value * 255 + m_max / 2) / m_max); }
+
     quint32 m_mask;
     int m_shift;
-    std::vector<uchar> m_levels;  // the 8-bit level of every stored value
+    quint64 m_max;
+    std::vector<uchar> m_levels;  // every stored value's level, when 16 bits wide or less
 };
 
 // Turns the stored rows of an uncompressed picture into 32-bit pixels, every pixel of the row.
