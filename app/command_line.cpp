@@ -15,17 +15,15 @@ namespace
 
 // What QApplication and the X11 platform of Qt 6 take out of the command line, with a value or
 // without; -sync and the like, which they leave in, stay unknown.
-const QStringList QtOptionsWithValue{
-    u"platform"_s,      u"platformpluginpath"_s,
-    u"platformtheme"_s, u"plugin"_s,
-    u"qmljsdebugger"_s, u"qwindowgeometry"_s,
-    u"qwindowicon"_s,   u"qwindowtitle"_s,
-    u"session"_s,       u"style"_s,
-    u"stylesheet"_s,    u"display"_s,
-    u"geometry"_s,      u"icon"_s,
-    u"name"_s,          u"title"_s,
-    u"visual"_s,
-};
+const QStringList QtOptionsWithValue{u"platform"_s,      u"platformpluginpath"_s,
+                                     u"platformtheme"_s, u"plugin"_s,
+                                     u"qmljsdebugger"_s, u"qwindowgeometry"_s,
+                                     u"qwindowicon"_s,   u"qwindowtitle"_s,
+                                     u"session"_s,       u"style"_s,
+                                     u"stylesheet"_s,    u"display"_s,
+                                     u"geometry"_s,      u"icon"_s,
+                                     u"name"_s,          u"title"_s,
+                                     u"visual"_s};
 const QStringList QtFlags{u"reverse"_s, u"widgetcount"_s, u"testability"_s, u"nograb"_s,
                           u"dograb"_s};
 
