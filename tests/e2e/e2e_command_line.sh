@@ -81,8 +81,9 @@ for name in missing.png broken.bmp; do
     exit_through_button
 done
 
-# Each picture shows exactly, the first pick reads its stored pixel, and Ctrl+C copies that.
-while read -r file copy width height stored; do
+# Each picture shows exactly, the first pick reads its stored pixel, and Ctrl+C copies that. On
+# the 16-bit PNG a pick where its transparent colour is then reads the box's back colour.
+while read -r file copy width height stored then_at then_shown; do
     # Of several, the first is loaded; Qt's own options before them are Qt's.
     [ "$file" = shot.png ] && arguments=(-qwindowtitle Vantok "$file" shot.bmp) || arguments=("$file")
     start_vantok Vantok "${arguments[@]}"
@@ -102,6 +103,11 @@ while read -r file copy width height stored; do
         sleep 0.1
     done
     [ "$copied" = "$expected" ] || fail "$file: Ctrl+C copied '$copied', expected '$expected'"
+    if [ -n "$then_at" ]; then
+        IFS=, read -r x y <<<"$then_at"
+        click_at $((PIC_X + x)) $((PIC_Y + y))
+        expect_pixel $SWATCH "$then_shown" "$file picked at $then_at"
+    fi
     grep -q '^vantok:' "$WORK/stderr" && fail "$file: stderr '$(cat "$WORK/stderr")'"
     exit_through_button
 done <<<"$PICTURES"
