@@ -26,8 +26,8 @@ struct HeldMessage {
     QString text;
 };
 
-// Holds Qt's messages from its construction to its end, then passes them on as they came. A
-// fatal one while held can only be Qt's failure to open a platform: no abort, one line, status 1.
+// Holds Qt's messages while it lives, then passes them on as they came. While QApplication is
+// being made, a fatal message is Qt giving up on every platform it tried: one line, status 1.
 class HeldMessages
 {
 public:
