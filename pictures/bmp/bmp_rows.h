@@ -20,20 +20,22 @@ class Channel
 public:
     explicit Channel(quint32 mask);
 
-    uchar operator()(quint32 pixel) const
+    // Whether its levels come from a table, as for every channel of 16 bits or fewer.
+    bool isTabulated() const { return !m_levels.empty(); }
+    // The level from the table; only for a tabulated channel.
+    uchar operator()(quint32 pixel) const { return m_levels[(pixel & m_mask) >> m_shift]; }
+    // The level by arithmetic, for any width; 64 bits hold value * 255 for 32-bit channels.
+    uchar computed(quint32 pixel) const
     {
-        const quint32 value = (pixel & m_mask) >> m_shift;
-        return m_levels.empty() ? scaled(value) : m_levels[value];
+        const quint64 value = (pixel & m_mask) >> m_shift;
+        return m_max == 0 ? 255 : uchar((value * 255 + m_max / 2) / m_max);  // max odd: no tie
     }
 
 private:
-    // max is odd, so never a tie; 64 bits hold value * 255 for any width up to 32.
-    uchar scaled(quint64 value) const { return uchar((value * 255 + m_max / 2) / m_max); }
-
     quint32 m_mask;
     int m_shift;
     quint64 m_max;
-    std::vector<uchar> m_levels;  // every stored value's level, when 16 bits wide or less
+    std::vector<uchar> m_levels;  // every stored value's level
 };
 
 // Turns the stored rows of an uncompressed picture into 32-bit pixels, every pixel of the row.
@@ -45,12 +47,13 @@ public:
     void convert(const uchar *stored, QRgb *out) const;
 
 private:
-    enum class Layout { Indices, Bgr, Bgrx, Masked16, Masked32 };
+    enum class Layout { Indices, Bgr, Bgrx, Masked16, Masked32, MaskedWide };
 
     void convertBgr(const uchar *stored, QRgb *out) const;
     void convertIndices(const uchar *stored, QRgb *out) const;
     template<typename Word>
     void convertMasked(const uchar *stored, QRgb *out) const;
+    void convertMaskedWide(const uchar *stored, QRgb *out) const;
 
     Layout m_layout;
     int m_width;
