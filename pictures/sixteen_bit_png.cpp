@@ -120,9 +120,9 @@ void makeTransparent(QImage &picture, QRgba64 key)
 
 bool isColourKeyedSixteenBitPng(QIODevice &device)
 {
-    const QByteArray start = device.peek(LookAheadBytes);
-    if (!startsSixteenBitTruecolour(start))
+    if (!startsSixteenBitTruecolour(device.peek(HeaderStartBytes)))
         return false;
+    const QByteArray start = device.peek(LookAheadBytes);
     for (qsizetype at = Signature.size(); at + LengthBytes + TypeBytes <= start.size();) {
         const QByteArrayView type = QByteArrayView(start).sliced(at + LengthBytes, TypeBytes);
         if (type == "tRNS")
