@@ -35,6 +35,8 @@ bool startsSixteenBitTruecolour(QByteArrayView start)
 // An impossible size is refused like one over the limit.
 bool fitsLimit(QByteArrayView start)
 {
+    if (!startsSixteenBitTruecolour(start))
+        return false;
     const quint32 width = qFromBigEndian<quint32>(start.data() + 16);
     const quint32 height = qFromBigEndian<quint32>(start.data() + 20);
     return width > 0 && height > 0 && width <= Longest && height <= Longest &&
