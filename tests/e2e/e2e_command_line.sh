@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The command line. --version, --help and an unknown option end at once without a window, even
-# without a display, where anything else ends with one line saying so. A BMP, a PCX and a PNG
-# named on it show pixel for pixel and the first pick reads the stored pixel; Ctrl+C then copies
-# it. A missing or broken picture leaves the window as a plain start shows it and says so in one
-# line on stderr.
+# without a display, where anything else ends with one line saying so. A BMP, a PCX, a PNG and a
+# 16-bit PNG with a transparent colour named on it show pixel for pixel and the first pick reads
+# the stored pixel; Ctrl+C then copies it. A missing or broken picture leaves the window as a
+# plain start shows it and says so in one line on stderr.
 source "$(dirname "$0")/lib.sh"
 
 GENERATOR="${VANTOK_TEST_PICTURES:?path to make_test_pictures}"
