@@ -161,6 +161,11 @@ void pictureLoader(SeedFolder seeds)
     seeds.add(u"two-images.ico"_s,
               iconFile({patternPicture({16, 16}), patternPicture({32, 32}, 5)}));
     seeds.add(u"picture.pcx"_s, pcxPicture(5, true, 8, 1, 12, 9));
+    const QImage deep = picture.convertToFormat(QImage::Format_RGBX64);
+    seeds.add(u"transparent-colour-16.png"_s,
+              sixteenBitPngFile(deep, false, deep.pixelColor(3, 2).rgba64()));
+    seeds.add(u"transparent-colour-16-interlaced.png"_s,
+              sixteenBitPngFile(deep, true, deep.pixelColor(3, 2).rgba64()));
     bmpLayouts(seeds);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pictures/picture_loader.h"
 
+#include "pictures/sixteen_bit_png.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -101,6 +103,8 @@ QImage loadPicture(QIODevice &device)
     const QByteArray format = reader.format();
     if (format.isEmpty() || among(RefusedFormats, format))
         return {};  // no installed decoder recognises the content, or none that is safe
+    if (format == "png" && isColourKeyedSixteenBitPng(device))
+        return readColourKeyedSixteenBitPng(device);  // which Qt 6.4's reader garbles
     if (format == "ico")
         jumpToLargestImage(reader);
     if (!fitsPictureSizeLimit(reader.size()))

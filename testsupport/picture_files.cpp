@@ -51,6 +51,62 @@ QByteArray iconFile(const QList<QImage> &pictures)
     return directory + data;
 }
 
+QByteArray pngChunk(QByteArrayView type, const QByteArray &data)
+{
+    const QByteArray typed = type.toByteArray() + data;
+    quint32 crc = 0xffffffff;
+    for (const char byte : typed) {
+        crc ^= uchar(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xedb88320 : crc >> 1;
+    }
+    QByteArray chunk(4, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), chunk.data());
+    chunk += typed;
+    chunk.resize(chunk.size() + 4);
+    qToBigEndian<quint32>(~crc, chunk.data() + chunk.size() - 4);
+    return chunk;
+}
+
+QByteArray sixteenBitPngFile(const QImage &picture, bool interlaced,
+                             std::optional<QRgba64> transparent)
+{
+    const auto samples = [](QRgba64 colour) {
+        QByteArray bytes(6, '\0');
+        qToBigEndian<quint16>(colour.red(), bytes.data());
+        qToBigEndian<quint16>(colour.green(), bytes.data() + 2);
+        qToBigEndian<quint16>(colour.blue(), bytes.data() + 4);
+        return bytes;
+    };
+    struct Pass {
+        int x, y, stepX, stepY;
+    };
+    const QList<Pass> passes =
+        interlaced ? QList<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                 {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+                   : QList<Pass>{{0, 0, 1, 1}};
+    QByteArray raw;
+    for (const Pass &pass : passes) {
+        if (pass.x >= picture.width())
+            continue;  // an empty pass has no rows at all
+        for (int y = pass.y; y < picture.height(); y += pass.stepY) {
+            raw += '\0';  // no filter
+            for (int x = pass.x; x < picture.width(); x += pass.stepX)
+                raw += samples(picture.pixelColor(x, y).rgba64());
+        }
+    }
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(quint32(picture.width()), header.data());
+    qToBigEndian<quint32>(quint32(picture.height()), header.data() + 4);
+    header[8] = 16;
+    header[9] = 2;  // truecolour
+    header[12] = interlaced ? 1 : 0;
+    QByteArray file = QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header);
+    if (transparent)
+        file += pngChunk("tRNS", samples(*transparent));
+    return file + pngChunk("IDAT", qCompress(raw).sliced(4)) + pngChunk("IEND", {});
+}
+
 QByteArray gifFile(const QImage &indexed)
 {
     Q_ASSERT(indexed.format() == QImage::Format_Indexed8);

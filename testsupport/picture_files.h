@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QPoint>
+#include <QRgba64>
 
 #include <functional>
 #include <initializer_list>
@@ -30,6 +31,14 @@ QByteArray bytesOf(std::initializer_list<int> values);
 
 // An icon file holding `pictures` in this order, each as Qt writes a one-image icon.
 QByteArray iconFile(const QList<QImage> &pictures);
+
+// One PNG chunk: its length, type, data and CRC.
+QByteArray pngChunk(QByteArrayView type, const QByteArray &data);
+
+// A PNG of the picture's 16-bit red, green and blue samples (colour type 2), rows unfiltered,
+// interlaced by Adam7 when asked, with a tRNS chunk naming `transparent` when given.
+QByteArray sixteenBitPngFile(const QImage &picture, bool interlaced,
+                             std::optional<QRgba64> transparent);
 
 // A GIF of an 8-bit picture, its codes stored as literals: 9-bit codes, a clear code often
 // enough that the decoder's table never widens them.

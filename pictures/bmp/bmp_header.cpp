@@ -20,8 +20,6 @@ constexpr quint32 InfoSize = 40;  // the one size that carries its masks after t
 constexpr quint32 V2Size = 52;    // red, green and blue masks in the header
 constexpr quint32 V3Size = 56;    // and the alpha mask
 
-constexpr int WidestChannel = 16;
-
 enum StoredCompression : quint32 {
     Rgb = 0,
     Rle8 = 1,
@@ -74,7 +72,7 @@ bool isUsableChannel(quint32 mask, int bitsPerPixel)
 {
     const int width = channelWidth(mask);
     const bool inPixel = bitsPerPixel == 32 || (mask >> bitsPerPixel) == 0;
-    return width >= 1 && width <= WidestChannel && inPixel;
+    return width >= 1 && inPixel;
 }
 
 bool areUsable(const Masks &masks, int bitsPerPixel)

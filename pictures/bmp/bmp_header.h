@@ -32,8 +32,8 @@ struct Header {
     // Whether the bytes start like a BMP file. Says nothing about whether the reader decodes it.
     static bool identifies(QByteArrayView bytes);
     // The header, or nothing when the bytes are no BMP header or describe a layout the reader
-    // refuses: 64-bit pixels, OS/2 Huffman or RLE24, channels wider than 16 bits, empty or
-    // overlapping masks, sizes that do not add up.
+    // refuses: 64-bit pixels, OS/2 Huffman or RLE24, empty, overlapping or gapped masks, sizes
+    // that do not add up.
     static std::optional<Header> parse(QByteArrayView bytes);
 
     int width = 0;

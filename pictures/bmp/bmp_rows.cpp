@@ -3,6 +3,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <bit>
 
 namespace vantok::bmp
@@ -13,20 +14,19 @@ namespace
 
 constexpr Masks PlainMasks32{0x00ff0000, 0x0000ff00, 0x000000ff, 0};
 constexpr QRgb Opaque = 0xff000000;
+constexpr quint64 TabulatedMax = 0xffff;
 
 }  // namespace
 
 Channel::Channel(quint32 mask)
     : m_mask(mask), m_shift(mask == 0 ? 0 : std::countr_zero(mask)),
-      m_levels(std::size_t(1) << std::popcount(mask))
+      m_max((quint64(1) << std::popcount(mask)) - 1)
 {
-    const quint32 max = quint32(m_levels.size() - 1);
-    if (max == 0) {
-        m_levels[0] = 255;
-        return;
-    }
-    for (quint32 value = 0; value <= max; ++value)
-        m_levels[value] = uchar((value * 255 + max / 2) / max);  // max is odd: never a tie
+    if (m_max > TabulatedMax)
+        return;  // a table for 32 bits would take 4 GiB
+    m_levels.resize(m_max + 1);
+    for (quint32 value = 0; value <= m_max; ++value)
+        m_levels[value] = computed(value << m_shift);
 }
 
 RowConverter::RowConverter(const Header &header, const Palette &palette)
@@ -40,8 +40,12 @@ RowConverter::RowConverter(const Header &header, const Palette &palette)
         m_layout = Layout::Bgr;
     else if (header.bitsPerPixel == 32 && header.masks == PlainMasks32)
         m_layout = Layout::Bgrx;
+    else if (header.bitsPerPixel == 16)
+        m_layout = Layout::Masked16;
+    else if (std::ranges::all_of(m_channels, &Channel::isTabulated))
+        m_layout = Layout::Masked32;
     else
-        m_layout = header.bitsPerPixel == 16 ? Layout::Masked16 : Layout::Masked32;
+        m_layout = Layout::MaskedWide;
 }
 
 void RowConverter::convert(const uchar *stored, QRgb *out) const
@@ -62,6 +66,9 @@ void RowConverter::convert(const uchar *stored, QRgb *out) const
         break;
     case Layout::Masked32:
         convertMasked<quint32>(stored, out);
+        break;
+    case Layout::MaskedWide:
+        convertMaskedWide(stored, out);
         break;
     }
 }
@@ -107,6 +114,20 @@ void RowConverter::convertMasked(const uchar *stored, QRgb *out) const
     for (int x = 0; x < m_width; ++x) {
         const quint32 pixel = qFromLittleEndian<Word>(stored + sizeof(Word) * x);
         out[x] = qRgba(red(pixel), green(pixel), blue(pixel), alpha(pixel));
+    }
+}
+
+// A channel wider than 16 bits has no table and takes a division; the others keep theirs.
+void RowConverter::convertMaskedWide(const uchar *stored, QRgb *out) const
+{
+    const auto level = [](const Channel &channel, quint32 pixel) {
+        return channel.isTabulated() ? channel(pixel) : channel.computed(pixel);
+    };
+    const auto &[red, green, blue, alpha] = m_channels;
+    for (int x = 0; x < m_width; ++x) {
+        const quint32 pixel = qFromLittleEndian<quint32>(stored + 4 * x);
+        out[x] =
+            qRgba(level(red, pixel), level(green, pixel), level(blue, pixel), level(alpha, pixel));
     }
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The command line. --version, --help and an unknown option end at once without a window, the
-# first two even without a display. A BMP, a PCX and a PNG named on it show pixel for pixel and
-# the first pick reads the stored pixel; Ctrl+C then copies it. A missing or broken picture leaves
-# the window as a plain start shows it and says so in one line on stderr.
+# The command line. --version, --help and an unknown option end at once without a window, even
+# without a display, where anything else ends with one line saying so. A BMP, a PCX, a PNG and a
+# 16-bit PNG with a transparent colour named on it show pixel for pixel and the first pick reads
+# the stored pixel; Ctrl+C then copies it. A missing or broken picture leaves the window as a
+# plain start shows it and says so in one line on stderr.
 source "$(dirname "$0")/lib.sh"
 
 GENERATOR="${VANTOK_TEST_PICTURES:?path to make_test_pictures}"
@@ -37,6 +38,25 @@ run_to_end --frobnicate shot.png
 [ "$STATUS" = 2 ] && [ -z "$OUT" ] && [ "$ERR_LINES" = 1 ] && grep -q frobnicate "$WORK/err" ||
     fail "unknown option: status $STATUS, stderr '$(cat "$WORK/err")'"
 
+# Without a display, none set or one no server answers: the options are checked first, Qt's own
+# among them, so an unknown one is a usage error as with a display; anything else says in one line
+# that no display opens and ends with status 1, never with an abort (134).
+DEAD=90
+while [ -e "/tmp/.X11-unix/X$DEAD" ]; do DEAD=$((DEAD + 1)); done
+while read -r status said arguments; do
+    for display in "" ":$DEAD"; do
+        DISPLAY=$display WAYLAND_DISPLAY= run_to_end $arguments
+        [ "$STATUS" = "$status" ] && [ -z "$OUT" ] && [ "$ERR_LINES" = 1 ] &&
+            grep -q "^vantok: ${said//_/ }" "$WORK/err" ||
+            fail "display '$display', '$arguments': status $STATUS, stderr '$(cat "$WORK/err")'"
+    done
+done <<'ROWS'
+2 Unknown_option_'no-such-option' --no-such-option shot.png
+2 Unknown_option_'no-such-option' -platform xcb -qwindowtitle Vantok --no-such-option
+1 cannot_open_a_display shot.png
+1 cannot_open_a_display
+ROWS
+
 # Starts the program with the pointer off its window, so that no button is drawn hovered, and
 # saves the main window's client area, once painted, as $1.
 start_and_save_window() {
@@ -61,10 +81,12 @@ for name in missing.png broken.bmp; do
     exit_through_button
 done
 
-# Each picture shows exactly, the first pick reads its stored pixel, and Ctrl+C copies that.
-while read -r file copy width height stored; do
-    [ "$file" = shot.png ] && extra=shot.bmp || extra=""  # of several, the first is loaded
-    start_vantok Vantok "$file" $extra
+# Each picture shows exactly, the first pick reads its stored pixel, and Ctrl+C copies that. On
+# the 16-bit PNG a pick where its transparent colour is then reads the box's back colour.
+while read -r file copy width height stored then_at then_shown; do
+    # Of several, the first is loaded; Qt's own options before them are Qt's.
+    [ "$file" = shot.png ] && arguments=(-qwindowtitle Vantok "$file" shot.bmp) || arguments=("$file")
+    start_vantok Vantok "${arguments[@]}"
     expect_pixel $((PIC_X + PICK[0])) $((PIC_Y + PICK[1])) "$stored" "$file shown"
     import -window root -crop "${width}x${height}+$((WIN_X + PIC_X))+$((WIN_Y + PIC_Y))" +repage \
         "$WORK/$file.shown.png"
@@ -81,6 +103,11 @@ while read -r file copy width height stored; do
         sleep 0.1
     done
     [ "$copied" = "$expected" ] || fail "$file: Ctrl+C copied '$copied', expected '$expected'"
+    if [ -n "$then_at" ]; then
+        IFS=, read -r x y <<<"$then_at"
+        click_at $((PIC_X + x)) $((PIC_Y + y))
+        expect_pixel $SWATCH "$then_shown" "$file picked at $then_at"
+    fi
     grep -q '^vantok:' "$WORK/stderr" && fail "$file: stderr '$(cat "$WORK/stderr")'"
     exit_through_button
 done <<<"$PICTURES"

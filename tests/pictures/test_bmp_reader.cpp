@@ -329,24 +329,25 @@ void BmpReaderTest::readsLayouts()
 void BmpReaderTest::scalesEveryChannelWidth_data()
 {
     QTest::addColumn<int>("bits");
-    for (int bits = 1; bits <= 16; ++bits)
+    // 30 bits is the widest a channel can be beside two others of one bit each.
+    for (int bits = 1; bits <= 30; ++bits)
         QTest::addRow("%d bits", bits) << bits;
 }
 
-// Red in the top `bits` of the low 16, green and blue 8 bits each above.
+// Red in the top `bits` of the pixel, green in bit 0 and blue in bit 1.
 void BmpReaderTest::scalesEveryChannelWidth()
 {
     QFETCH(int, bits);
     const quint32 max = (1u << bits) - 1;
-    const int shift = 16 - bits;
+    const int shift = 32 - bits;
     const QList<quint32> reds{0, 1, max / 2, max - 1, max};
     QList<quint32> row;
     QList<QRgb> expected;
     for (const quint32 red : reds) {
-        row << (red << shift | 0x12u << 16 | 0xfeu << 24);
-        expected << qRgb(level(red, bits), 0x12, 0xfe);
+        row << (red << shift | 1u);
+        expected << qRgb(level(red, bits), 255, 0);
     }
-    const QByteArray file = directFile(32, BitFields, {max << shift, 0x00ff0000, 0xff000000}, row);
+    const QByteArray file = directFile(32, BitFields, {max << shift, 1u, 2u}, row);
     QCOMPARE(readFromContent(file).convertToFormat(QImage::Format_ARGB32), pixels({expected}));
 }
 
@@ -381,9 +382,10 @@ void BmpReaderTest::refuses_data()
     rle24.compression = Jpeg;  // RLE24 in an OS/2 header
     rle24.pixels = bytesOf({1, 0, 0, 0, 0, 1});
 
-    QTest::newRow("a channel wider than 16 bits") << masked({0x1ffff, 0x00fe0000, 0xff000000});
     QTest::newRow("an empty colour mask") << masked({0xff, 0xff00, 0});
     QTest::newRow("overlapping masks") << masked({0xff, 0x1f0, 0xff0000});
+    QTest::newRow("a 32-bit channel leaves no bits for the others")
+        << masked({0xffffffff, 0x1, 0x2});
     QTest::newRow("alpha overlapping a colour")
         << directFile(32, AlphaBitFields, {0xff, 0xff00, 0xff0000, 0x80ff0000}, {0});
     QTest::newRow("a mask with a gap") << masked({0xf0f, 0xf000, 0xff0000});
@@ -524,14 +526,14 @@ void BmpReaderTest::suiteFiles_data()
         {u"q/rgba32-81284.bmp"_s, Match::Exactly, u"rgba32-81284.png"_s},
         {u"q/rgba32abf.bmp"_s, Match::Exactly, rgba32},
         {u"q/rgba32h56.bmp"_s, Match::Exactly, rgba32},
+        {u"q/rgb32-7187.bmp"_s, Match::Exactly, u"rgb32-7187.png"_s},      // an 18-bit green
+        {u"q/rgba32-61754.bmp"_s, Match::Exactly, u"rgba32-61754.png"_s},  // a 17-bit green
         // Its writer stored some reds one step above what its reference shows.
         {u"q/rgb32-111110.bmp"_s, Match::WithinOneLevel, rgb24},
         // Colours as stored: the profile that would swap red and green back is not applied.
         {u"q/rgb24prof2.bmp"_s, Match::RedAndGreenSwapped, rgb24},
         {u"q/rgb24jpeg.bmp"_s, Match::Lossy, rgb24},
-        // Channels wider than 16 bits, 64-bit pixels, OS/2 Huffman 1D and RLE24.
-        {u"q/rgb32-7187.bmp"_s, Match::Refused, {}},
-        {u"q/rgba32-61754.bmp"_s, Match::Refused, {}},
+        // 64-bit pixels, OS/2 Huffman 1D and RLE24.
         {u"q/rgba64.bmp"_s, Match::Refused, {}},
         {u"q/pal1huffmsb.bmp"_s, Match::Refused, {}},
         {u"q/rgb24rle24.bmp"_s, Match::Refused, {}},

@@ -54,6 +54,8 @@ private slots:
     void initTestCase();
     void readsByContent_data();
     void readsByContent();
+    void sixteenBitPngWithTransparentColour_data();
+    void sixteenBitPngWithTransparentColour();
     void iconGivesLargestImage_data();
     void iconGivesLargestImage();
     void readsFromDevicePosition();
@@ -121,6 +123,58 @@ void PictureLoaderTest::readsByContent()
     const QImage loaded = loadPicture(fileName);
     QVERIFY(!loaded.isNull());
     QCOMPARE(asShown(loaded), asShown(expected));
+}
+
+void PictureLoaderTest::sixteenBitPngWithTransparentColour_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QImage>("expected");
+
+    // The key, one colour differing from it in a low byte only, and two others.
+    const QRgba64 key = QRgba64::fromRgba64(0x1234, 0x5678, 0x9abc, 0xffff);
+    const QRgba64 nearKey = QRgba64::fromRgba64(0x1234, 0x5678, 0x9abd, 0xffff);
+    const QList<QRgba64> colours{key, nearKey, QRgba64::fromRgba64(0xffff, 0, 0x0001, 0xffff),
+                                 QRgba64::fromRgba64(0, 0x8000, 0xfffe, 0xffff)};
+    QImage stored(11, 9, QImage::Format_RGBX64);  // odd sides leave Adam7's passes uneven
+    QImage keyed(stored.size(), QImage::Format_RGBA64);
+    for (int y = 0; y < stored.height(); ++y) {
+        for (int x = 0; x < stored.width(); ++x) {
+            const QRgba64 colour = colours[(x + 2 * y) % colours.size()];
+            stored.setPixelColor(x, y, QColor::fromRgba64(colour));
+            QRgba64 shown = colour;
+            if (colour == key)
+                shown.setAlpha(0);
+            keyed.setPixelColor(x, y, QColor::fromRgba64(shown));
+        }
+    }
+    const QByteArray plain = sixteenBitPngFile(stored, false, key);
+    // Behind a 70 kB text chunk, past what is looked through before reading.
+    const QByteArray text =
+        pngChunk("tEXt", "Comment" + QByteArray(1, '\0') + QByteArray(70000, 'x'));
+    const QByteArray late = plain.left(33) + text + plain.mid(33);
+    QByteArray badCrc = plain;
+    badCrc[badCrc.indexOf("tRNS") + 4 + 6] ^= 1;
+
+    QTest::newRow("the key transparent, the rest as stored")
+        << fixture(u"keyed.png"_s, plain) << keyed;
+    QTest::newRow("interlaced alike")
+        << fixture(u"keyed-interlaced.png"_s, sixteenBitPngFile(stored, true, key)) << keyed;
+    QTest::newRow("the key behind a long chunk") << fixture(u"keyed-late.png"_s, late) << keyed;
+    QTest::newRow("a key with a wrong CRC is ignored, all opaque")
+        << fixture(u"keyed-bad-crc.png"_s, badCrc) << stored;
+    QTest::newRow("no key: all opaque, as stored")
+        << fixture(u"unkeyed.png"_s, sixteenBitPngFile(stored, true, std::nullopt)) << stored;
+}
+
+// Compared at 16 bits, premultiplied so that every transparent pixel looks alike.
+void PictureLoaderTest::sixteenBitPngWithTransparentColour()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QImage, expected);
+    const QImage loaded = loadPicture(fileName);
+    QVERIFY(!loaded.isNull());
+    QCOMPARE(loaded.convertToFormat(QImage::Format_RGBA64_Premultiplied),
+             expected.convertToFormat(QImage::Format_RGBA64_Premultiplied));
 }
 
 void PictureLoaderTest::iconGivesLargestImage_data()
