@@ -18,17 +18,22 @@ coproc POINTER { exec xdotool -; }
 # Window coordinates in device pixels of the logical point $1, $2.
 device() { echo "$(($1 * SCALE)) $(($2 * SCALE))"; }
 
-# The window's client area as text, one device pixel a line: "x,y: (r,g,b)".
+# The window's client area as text, one device pixel a line: "x,y: (r,g,b)"; with four arguments
+# only the part at x $1, y $2 of $3 by $4 device pixels, still in window coordinates.
 screen_text() {
-    import -window root -crop "${WIN_WIDTH}x${WIN_HEIGHT}+$WIN_X+$WIN_Y" -depth 8 txt:-
+    local x="${1:-0}" y="${2:-0}" w="${3:-$WIN_WIDTH}" h="${4:-$WIN_HEIGHT}"
+    import -window root -crop "${w}x${h}+$((WIN_X + x))+$((WIN_Y + y))" -depth 8 txt:- |
+        awk -v dx="$x" -v dy="$y" '/^[0-9]/ { split($1, at, /[,:]/); print at[1] + dx "," at[2] + dy ": " $2 }'
 }
 
-# Prints "x y" of the last device pixel (rightmost of the lowest row) drawn in colour $1.
+# Prints "x y" of the last device pixel (rightmost of the lowest row) drawn in colour $1 in the
+# bottom-right corner of the window.
 last_drawn() {
-    screen_text | awk -v want="($1)" '
-        /^[0-9]+,[0-9]+: \(/ {
-            colour = $2; sub(/\)$/, "", colour); colour = colour ")"
-            if (colour != want) next
+    local corner=$((40 * SCALE))
+    screen_text $((WIN_WIDTH - corner)) $((WIN_HEIGHT - corner)) $corner $corner |
+        awk -v want="($1)" '
+        {
+            if ($2 != want) next
             split($1, at, /[,:]/)
             if (!found || at[2] > y || (at[2] == y && at[1] > x)) { x = at[1]; y = at[2] }
             found = 1
@@ -60,32 +65,41 @@ go_home() {
     expect_pixel $(device 58 2) "0,0,0" "Home shows the top-left pixel"
 }
 
-# Waits until two screen reads in a row agree, and keeps the last in SCREEN.
-settle_screen() {
-    local before=""
-    SCREEN="$(screen_text)"
+# Waits up to 10 s for command $1 to succeed on the view's row $2, $3 wide (logical pixels).
+wait_for_row() {
+    local row
     for _ in $(seq 50); do
-        [ "$SCREEN" = "$before" ] && return 0
-        before="$SCREEN"
+        row="$(screen_text $((58 * SCALE)) $(($2 * SCALE)) $(($3 * SCALE)) 1)"
+        "$1" "$row" && return 0
         sleep 0.2
-        SCREEN="$(screen_text)"
     done
-    fail "scale $SCALE: the screen never settled"
+    return 1
+}
+
+# At 8x every block along a row, but the partly shown ones at its ends, is 8 logical pixels wide.
+blocks_are_8x() {
+    [ "$(awk '{ if ($2 != last) { if (run) print run; run = 0 } last = $2; ++run }' <<<"$1" |
+        sed '1d' | sort -u)" = "$((8 * SCALE))" ]
+}
+
+# Zoomed out to fit, the view's last column shows one of the picture's last columns.
+shows_last_columns() {
+    local r b
+    read -r r _ b < <(tail -1 <<<"$1" | awk '{ gsub(/[()]/, "", $2); gsub(/,/, " ", $2); print $2 }')
+    [ $((r + 256 * (b & 15))) -ge $((WIDTH - 20)) ]
 }
 
 # Presses the last device pixel of every listed logical point and compares the swatch with what
-# the settled screen showed there.
+# was drawn there.
 picks_match_drawing() {
     local what="$1"
     shift
-    local text="$SCREEN"
     while [ $# -gt 0 ]; do
         local x=$((($1 + 1) * SCALE - 1)) y=$((($2 + 1) * SCALE - 1))
         shift 2
         local drawn
-        drawn="$(awk -v at="$x,$y:" '$1 == at { gsub(/[()]/, "", $2); print $2 }' <<<"$text")"
-        [ -n "$drawn" ] && [ "$drawn" != "192,192,192" ] ||
-            fail "scale $SCALE, $what: nothing of the picture is drawn at $x,$y"
+        drawn="$(pixel_at $x $y)"
+        [ "$drawn" != "192,192,192" ] || fail "scale $SCALE, $what: no picture drawn at $x,$y"
         press_expecting $x $y "$drawn" "$what"
     done
     echo "scale $SCALE, $what: every press picked the pixel drawn under it"
@@ -128,25 +142,14 @@ for SCALE in 1 2; do
 
     # 8x around the pointer: every picture pixel is a block of 8 by 8 logical pixels.
     xdotool mousemove --window "$WID" $(device 150 100) keydown ctrl click --repeat 5 --delay 20 4 keyup ctrl
-    settle_screen
-    runs="$(awk -v row="$(((2 + 20) * SCALE))" -v from="$((58 * SCALE))" -v to="$(((LOGICAL_W - 2 - BAR) * SCALE))" '
-        { split($1, at, /[,:]/) }
-        at[2] == row && at[1] >= from && at[1] < to {
-            if ($2 != last) { if (run) print run; run = 0 }
-            last = $2; ++run
-        }' <<<"$SCREEN" | sed '1d' | sort -u)"
-    [ "$runs" = "$((8 * SCALE))" ] || fail "scale $SCALE: at 8x a row's blocks are $runs device pixels wide"
-    picks_match_drawing "8x" 58 2 59 3 65 9 66 10 150 100 200 150 $((LOGICAL_W - 3 - BAR)) $((LOGICAL_H - 3 - BAR))
+    wait_for_row blocks_are_8x 22 $((LOGICAL_W - 60 - BAR)) || fail "scale $SCALE: Ctrl+wheel did not reach 8x"
+    picks_match_drawing "8x" 58 2 59 3 65 9 66 10 150 100 200 150 \
+        $((LOGICAL_W - 3 - BAR)) $((LOGICAL_H - 3 - BAR))
 
     # Out to where the whole picture fits.
     xdotool key --delay 20 ctrl+minus ctrl+minus ctrl+minus ctrl+minus ctrl+minus ctrl+minus \
         ctrl+minus ctrl+minus ctrl+minus ctrl+minus ctrl+minus ctrl+minus ctrl+minus
-    settle_screen
-    read -r r _ b < <(awk -v at="$(((LOGICAL_W - 2) * SCALE - 1)),$((2 * SCALE)):" '$1 == at {
-        gsub(/[()]/, "", $2); gsub(/,/, " ", $2); print $2 }' <<<"$SCREEN")
-    column=$((r + 256 * (b & 15)))
-    [ "$column" -ge $((WIDTH - 20)) ] ||
-        fail "scale $SCALE: zoomed out, the view's last column shows column $column, not the picture's end"
+    wait_for_row shows_last_columns 2 $((LOGICAL_W - 60)) || fail "scale $SCALE: Ctrl+- did not fit the picture's width"
     picks_match_drawing "zoomed to fit" 58 2 59 3 60 2 61 5 100 50 150 100 200 150 \
         $((LOGICAL_W - 3)) 10 $((LOGICAL_W - 3)) 100
 
