@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QStyle>
 #include <QtMath>
@@ -249,10 +250,16 @@ void PictureBox::panTo(QPoint offset)
 {
     const QPoint before = m_view.offset();
     m_view.setOffset(offset);
-    if (m_view.offset() == before)
+    const QPoint moved = m_view.offset() - before;
+    if (moved.isNull())
         return;
     syncScrollBars();
-    update(m_viewRect);
+    // What stays in view moves by whole device pixels, so only the uncovered strip is drawn anew.
+    const int ratio = qRound(m_view.ratio());
+    if (ratio == m_view.ratio() && moved.x() % ratio == 0 && moved.y() % ratio == 0)
+        scroll(-moved.x() / ratio, -moved.y() / ratio, m_viewRect);
+    else
+        update(m_viewRect);
     describeView();
 }
 
@@ -340,9 +347,10 @@ void PictureBox::paintEvent(QPaintEvent *event)
     if (m_deviceTransform.type() <= QTransform::TxTranslate && origin == origin.toPoint() &&
         m_view.zoom() == 1) {
         // One device pixel per picture pixel: draw the stored pixels as they are.
-        painter.fillRect(exposed, m_backColor);
         const QPoint shift = m_view.offset() - inner.topLeft();
         const QRect source = exposed.translated(shift) & m_shown.rect();
+        for (const QRect &bare : QRegion(exposed).subtracted(source.translated(-shift)))
+            painter.fillRect(bare, m_backColor);
         if (!source.isEmpty())
             painter.drawImage(source.topLeft() - shift, m_shown, source);
         return;
@@ -362,30 +370,40 @@ void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
     if (target.isEmpty())
         return;
 
-    QImage scaled(target.size(), QImage::Format_RGB32);
-    scaled.fill(m_backColor);
-    if (!m_shown.isNull()) {
-        const QPoint first = target.topLeft() - origin;
-        std::vector<int> columns(target.width());
-        for (int i = 0; i < target.width(); ++i)
-            columns[i] = m_view.cellOfDevicePixel({first.x() + i, 0}).x();
-        for (int row = 0; row < target.height(); ++row) {
-            const int y = m_view.cellOfDevicePixel({0, first.y() + row}).y();
-            if (y < 0 || y >= m_shown.height())
-                continue;
+    if (m_scratch.width() < target.width() || m_scratch.height() < target.height())
+        m_scratch = QImage(target.size().expandedTo(m_scratch.size()), QImage::Format_RGB32);
+    const QRgb back = m_backColor.rgb();
+    const QPoint first = target.topLeft() - origin;
+    std::vector<int> columns(target.width());
+    for (int i = 0; i < target.width(); ++i)
+        columns[i] = m_view.cellOfDevicePixel({first.x() + i, 0}).x();
+    // Columns only grow, so those on the picture lie between these two.
+    const auto begin = std::lower_bound(columns.begin(), columns.end(), 0) - columns.begin();
+    const auto end =
+        std::lower_bound(columns.begin(), columns.end(), m_shown.width()) - columns.begin();
+    const QRgb *previous = nullptr;
+    int previousY = -1;
+    for (int row = 0; row < target.height(); ++row) {
+        auto *dst = reinterpret_cast<QRgb *>(m_scratch.scanLine(row));
+        const int y = m_view.cellOfDevicePixel({0, first.y() + row}).y();
+        if (y < 0 || y >= m_shown.height()) {
+            std::fill(dst, dst + target.width(), back);
+        } else if (y == previousY) {
+            std::copy(previous, previous + target.width(), dst);  // magnified: the same row again
+        } else {
             const auto *src = reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
-            auto *dst = reinterpret_cast<QRgb *>(scaled.scanLine(row));
-            for (int i = 0; i < target.width(); ++i) {
-                const int x = columns[i];
-                if (x >= 0 && x < m_shown.width())
-                    dst[i] = src[x];
-            }
+            std::fill(dst, dst + begin, back);
+            for (auto i = begin; i < end; ++i)
+                dst[i] = src[columns[i]];
+            std::fill(dst + end, dst + target.width(), back);
+            previous = dst;
+            previousY = y;
         }
     }
 
     painter.save();
     painter.setTransform(m_deviceTransform.inverted());  // device pixels from here on
-    painter.drawImage(target.topLeft(), scaled);
+    painter.drawImage(target.topLeft(), m_scratch, QRect(QPoint(), target.size()));
     painter.restore();
 }
 

@@ -92,6 +92,8 @@ private:
     // Where the inner area's top-left device pixel was last drawn; picks map through the same.
     mutable QTransform m_deviceTransform;
     mutable bool m_painted = false;
+    // The exposed view's device pixels, kept from one paint to the next.
+    mutable QImage m_scratch;
 };
 
 }  // namespace vantok
