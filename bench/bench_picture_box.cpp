@@ -61,7 +61,7 @@ public:
     {
         window.resize(1920, 1080);
         box->move(56, 0);
-        box->setNavigable(true);
+        box->enablePanAndZoom();
         box->setPicture(hundredMegapixels());
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -82,18 +81,10 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
     setAccessibleDescription(PickHint);
 }
 
-void PictureBox::setNavigable(bool navigable)
+void PictureBox::enablePanAndZoom()
 {
-    if (navigable == (m_zoomLabel != nullptr))
+    if (pansAndZooms())
         return;
-    if (!navigable) {
-        parentWidget()->removeEventFilter(this);
-        delete std::exchange(m_horizontalBar, nullptr);
-        delete std::exchange(m_verticalBar, nullptr);
-        delete std::exchange(m_zoomLabel, nullptr);
-        fitToRoom();
-        return;
-    }
     m_horizontalBar = new QScrollBar(Qt::Horizontal, this);
     m_verticalBar = new QScrollBar(Qt::Vertical, this);
     for (QScrollBar *bar : {m_horizontalBar, m_verticalBar}) {
@@ -121,6 +112,7 @@ void PictureBox::setPicture(const QImage &picture)
         m_designSize = size();
     m_shown = composited(picture, m_backColor);
     m_view.setPictureSize(m_shown.size());
+    m_wheelZoom = 0;
     fitToRoom();
     update();
 }
@@ -133,7 +125,7 @@ void PictureBox::setBackColor(const QColor &colour)
 
 bool PictureBox::showsViewControls() const
 {
-    if (!m_zoomLabel || m_shown.isNull())
+    if (!pansAndZooms() || m_shown.isNull())
         return false;
     return m_view.zoom() != 1 || !fitsIn(m_shown.size() + bordersSize(), roomInWindow());
 }
@@ -141,7 +133,7 @@ bool PictureBox::showsViewControls() const
 // From the box's place to the window's right and bottom edges: what the window lets be seen.
 QSize PictureBox::roomInWindow() const
 {
-    if (!m_zoomLabel || !parentWidget())
+    if (!pansAndZooms() || !parentWidget())
         return {INT_MAX, INT_MAX};
     const int least = 2 * BorderWidth + 3 * style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QSize room = parentWidget()->size() - QSize(x(), y());
@@ -215,7 +207,7 @@ void PictureBox::placeViewControls()
         m_verticalBar->setVisible(vertical);
         m_horizontalBar->setVisible(horizontal);
         m_zoomLabel->show();
-    } else if (m_zoomLabel) {
+    } else if (pansAndZooms()) {
         m_verticalBar->hide();
         m_horizontalBar->hide();
         m_zoomLabel->hide();
@@ -227,7 +219,7 @@ void PictureBox::placeViewControls()
 
 void PictureBox::syncScrollBars()
 {
-    if (!m_zoomLabel)
+    if (!pansAndZooms())
         return;
     const int step = qRound(PanStep * m_view.ratio());
     const QPoint most = m_view.maxOffset();
@@ -444,7 +436,7 @@ bool PictureBox::eventFilter(QObject *watched, QEvent *event)
 // The wheel pans, with Shift sideways; with Ctrl it zooms around the pointer.
 void PictureBox::wheelEvent(QWheelEvent *event)
 {
-    if (!m_zoomLabel || m_shown.isNull())
+    if (!pansAndZooms() || m_shown.isNull())
         return QFrame::wheelEvent(event);
     const qreal ratio = m_view.ratio();
     if (event->modifiers() & Qt::ControlModifier) {
@@ -472,7 +464,7 @@ void PictureBox::wheelEvent(QWheelEvent *event)
 // picture's corners; Ctrl with +, - and 0 zooms around the view's centre.
 void PictureBox::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_zoomLabel || m_shown.isNull())
+    if (!pansAndZooms() || m_shown.isNull())
         return QFrame::keyPressEvent(event);
     const int step = qRound(PanStep * m_view.ratio());
     const QSize page = m_view.viewSize();

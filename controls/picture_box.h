@@ -19,10 +19,10 @@ namespace vantok
 // button on the picture's view raises `mouseDown` with the point in inner-area coordinates, and
 // `point` reads back exactly the pixel drawn there, at any device pixel ratio and zoom.
 //
-// A navigable box also lets the user move and magnify its picture: it takes no more room than its
-// window leaves it, shows scroll bars inside its border when the picture is larger than that, and
-// pans with the wheel, the scroll bars and the keys and zooms with Ctrl. A picture that fits, at
-// 1:1, shows exactly as in a box that is not navigable.
+// With pan and zoom enabled it also lets the user move and magnify its picture: it takes no more
+// room than its window leaves it, shows scroll bars inside its border when the picture is larger
+// than that, pans with the wheel, the scroll bars and the keys, and zooms with Ctrl. A picture that
+// fits, at 1:1, shows exactly as it does without them.
 class PictureBox : public QFrame
 {
     Q_OBJECT
@@ -30,7 +30,8 @@ class PictureBox : public QFrame
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    void setNavigable(bool navigable);
+    // Follows the parent's size from then on; cannot be taken back.
+    void enablePanAndZoom();
 
     // Takes the picture's size plus the border; a null image clears the box back to the size it
     // had before its first picture. A new picture starts at 1:1, top-left.
@@ -66,6 +67,7 @@ private:
     QPointF pointerPosition(const QMouseEvent &event) const;
     void paintScaled(QPainter &painter, const QRect &exposed) const;
 
+    bool pansAndZooms() const { return m_zoomLabel != nullptr; }
     // Whether zoom or a lack of room puts scroll bars and the zoom's corner in the box.
     bool showsViewControls() const;
     QSize roomInWindow() const;

@@ -119,7 +119,7 @@ void MainWindow::setInitialState()
     Pic2->setPicture(sampleChartPicture());
     Im->hide();
     Pic2->hide();
-    Pic1->setNavigable(true);  // pictures larger than the window shows pan and zoom
+    Pic1->enablePanAndZoom();  // pictures larger than the window shows pan and zoom
     Pic1->setFocus();
 }
 

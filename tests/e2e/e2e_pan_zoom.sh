@@ -121,7 +121,7 @@ for SCALE in 1 2; do
     if [ "$SCALE" = 1 ]; then
         go_home
         xdotool mousemove --window "$WID" $(device 150 100)
-        echo "wheel notch to painted frame: median $(python3 "$(dirname "$0")/wheel_to_frame.py" \
+        echo "wheel notch to painted frame: median $(/usr/bin/python3 "$(dirname "$0")/wheel_to_frame.py" \
             $((WIN_X + 60)) $((WIN_Y + 4)) 15) ms of 15"
     fi
 
