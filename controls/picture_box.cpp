@@ -373,21 +373,48 @@ void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
     const auto begin = std::lower_bound(columns.begin(), columns.end(), 0) - columns.begin();
     const auto end =
         std::lower_bound(columns.begin(), columns.end(), m_shown.width()) - columns.begin();
+    const auto line = [this](int row) { return reinterpret_cast<QRgb *>(m_scratch.scanLine(row)); };
+    const auto pictureRow = [&](int row) {
+        return m_view.cellOfDevicePixel({0, first.y() + row}).y();
+    };
+    const auto source = [this](int y) {
+        return reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
+    };
+    const auto fillMargins = [&](QRgb *dst) {
+        std::fill(dst, dst + begin, back);
+        std::fill(dst + end, dst + target.width(), back);
+    };
     const QRgb *previous = nullptr;
     int previousY = -1;
     for (int row = 0; row < target.height(); ++row) {
-        auto *dst = reinterpret_cast<QRgb *>(m_scratch.scanLine(row));
-        const int y = m_view.cellOfDevicePixel({0, first.y() + row}).y();
+        QRgb *dst = line(row);
+        const int y = pictureRow(row);
         if (y < 0 || y >= m_shown.height()) {
             std::fill(dst, dst + target.width(), back);
-        } else if (y == previousY) {
+            continue;
+        }
+        if (y == previousY) {
             std::copy(previous, previous + target.width(), dst);  // magnified: the same row again
+            continue;
+        }
+        fillMargins(dst);
+        const QRgb *src = source(y);
+        const int nextY = row + 1 < target.height() ? pictureRow(row + 1) : y;
+        if (nextY != y && nextY < m_shown.height()) {
+            // Zoomed out, each row comes from memory afresh: two at once keep twice the reads in
+            // flight.
+            QRgb *dst2 = line(++row);
+            const QRgb *src2 = source(nextY);
+            fillMargins(dst2);
+            for (auto i = begin; i < end; ++i) {
+                dst[i] = src[columns[i]];
+                dst2[i] = src2[columns[i]];
+            }
+            previous = dst2;
+            previousY = nextY;
         } else {
-            const auto *src = reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
-            std::fill(dst, dst + begin, back);
             for (auto i = begin; i < end; ++i)
                 dst[i] = src[columns[i]];
-            std::fill(dst + end, dst + target.width(), back);
             previous = dst;
             previousY = y;
         }
