@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/picture_box.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
+#include <QScrollBar>
+#include <QStyle>
 #include <QtMath>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace vantok
 {
@@ -17,6 +26,11 @@ namespace
 constexpr int BorderWidth = 2;
 // Pointer positions arrive as device pixels divided by the ratio; undo the rounding error.
 constexpr qreal PointerSlack = 1e-4;
+// One arrow key press or one line of a wheel notch, in logical pixels.
+constexpr int PanStep = 20;
+constexpr int WheelNotch = 120;
+
+const QString PickHint = u"Press a point to take its colour"_s;
 
 // Every pixel as drawn: opaque, transparent ones already over the back colour.
 QImage composited(const QImage &picture, const QColor &back)
@@ -38,11 +52,22 @@ QImage composited(const QImage &picture, const QColor &back)
     return shown;
 }
 
-// The picture pixel whose area holds the centre of device pixel `offset` (counted from the inner
-// area's first device pixel). Painting and picking both go through this one rule.
-int cellOfDevicePixel(int offset, qreal ratio)
+QString zoomText(qreal zoom)
 {
-    return qFloor((offset + 0.5) / ratio);
+    const qreal percent = zoom * 100;
+    const QString number =
+        percent >= 10 ? QString::number(qRound(percent)) : QString::number(percent, 'g', 2);
+    return number + u'%';
+}
+
+QSize bordersSize()
+{
+    return {2 * BorderWidth, 2 * BorderWidth};
+}
+
+bool fitsIn(QSize size, QSize room)
+{
+    return size.width() <= room.width() && size.height() <= room.height();
 }
 
 }  // namespace
@@ -53,6 +78,32 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
     setLineWidth(BorderWidth);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleDescription(PickHint);
+}
+
+void PictureBox::enablePanAndZoom()
+{
+    if (pansAndZooms())
+        return;
+    m_horizontalBar = new QScrollBar(Qt::Horizontal, this);
+    m_verticalBar = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar *bar : {m_horizontalBar, m_verticalBar}) {
+        bar->setFocusPolicy(Qt::NoFocus);  // the box keeps the keys and its place in the tab order
+        bar->hide();
+    }
+    connect(m_horizontalBar, &QScrollBar::valueChanged, this, [this](int x) {
+        panTo({x, m_view.offset().y()});
+    });
+    connect(m_verticalBar, &QScrollBar::valueChanged, this, [this](int y) {
+        panTo({m_view.offset().x(), y});
+    });
+    m_zoomLabel = new QLabel(this);
+    m_zoomLabel->setAlignment(Qt::AlignCenter);
+    m_zoomLabel->setAutoFillBackground(true);
+    m_zoomLabel->hide();
+    if (parentWidget())
+        parentWidget()->installEventFilter(this);
+    fitToRoom();
 }
 
 void PictureBox::setPicture(const QImage &picture)
@@ -60,10 +111,9 @@ void PictureBox::setPicture(const QImage &picture)
     if (!m_designSize.isValid())
         m_designSize = size();
     m_shown = composited(picture, m_backColor);
-    if (m_shown.isNull())
-        resize(m_designSize);
-    else
-        resize(m_shown.size() + QSize(2 * BorderWidth, 2 * BorderWidth));
+    m_view.setPictureSize(m_shown.size());
+    m_wheelZoom = 0;
+    fitToRoom();
     update();
 }
 
@@ -73,7 +123,171 @@ void PictureBox::setBackColor(const QColor &colour)
     update();
 }
 
-QPoint PictureBox::cellAt(QPointF at) const
+bool PictureBox::showsViewControls() const
+{
+    if (!pansAndZooms() || m_shown.isNull())
+        return false;
+    return m_view.zoom() != 1 || !fitsIn(m_shown.size() + bordersSize(), roomInWindow());
+}
+
+// From the box's place to the window's right and bottom edges: what the window lets be seen.
+QSize PictureBox::roomInWindow() const
+{
+    if (!pansAndZooms() || !parentWidget())
+        return {INT_MAX, INT_MAX};
+    const int least = 2 * BorderWidth + 3 * style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QSize room = parentWidget()->size() - QSize(x(), y());
+    return room.expandedTo({least, least});
+}
+
+int PictureBox::zoomLabelWidth() const
+{
+    return std::max(m_zoomLabel->fontMetrics().horizontalAdvance(u"6400%"_s) + 6,
+                    style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+// The smallest zoom: where the whole picture fits what the window shows of the box.
+qreal PictureBox::leastZoom() const
+{
+    const QSize room = roomInWindow() - bordersSize();
+    if (fitsIn(m_shown.size(), room))
+        return 1;
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const qreal fit = std::min(qreal(room.width()) / m_shown.width(),
+                               qreal(room.height() - extent) / m_shown.height());
+    return std::min<qreal>(1, fit);
+}
+
+// The picture's size as shown plus the border, and the scroll bars and the zoom when they show,
+// but no more than the window leaves.
+void PictureBox::fitToRoom()
+{
+    if (m_shown.isNull()) {
+        if (m_designSize.isValid())
+            resize(m_designSize);
+    } else if (!showsViewControls()) {
+        resize(m_shown.size() + bordersSize());
+    } else {
+        const QSize room = roomInWindow();
+        const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const QSize content(qCeil(m_shown.width() * m_view.zoom() - 1e-9),
+                            qCeil(m_shown.height() * m_view.zoom() - 1e-9));
+        const bool vertical = content.height() > room.height() - bordersSize().height() - extent;
+        const int width = std::max(content.width() + (vertical ? extent : 0), zoomLabelWidth());
+        const QSize wanted = QSize(width, content.height() + extent) + bordersSize();
+        resize(wanted.boundedTo(room));
+    }
+    placeViewControls();
+}
+
+void PictureBox::placeViewControls()
+{
+    const QRect inner = contentsRect();
+    const qreal ratio = devicePixelRatioF();
+    m_view.setRatio(ratio);
+    const auto span = [ratio](QSize size) {
+        return QSize(PictureView::deviceSpan(size.width(), ratio),
+                     PictureView::deviceSpan(size.height(), ratio));
+    };
+    m_viewRect = inner;
+    if (showsViewControls()) {
+        const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const int labelWidth = zoomLabelWidth();
+        m_viewRect.setBottom(inner.bottom() - extent);
+        const bool vertical = m_view.contentSize().height() > span(m_viewRect.size()).height();
+        if (vertical)
+            m_viewRect.setRight(inner.right() - extent);
+        const bool horizontal = m_view.contentSize().width() > span(m_viewRect.size()).width();
+        const int strip = m_viewRect.bottom() + 1;
+        m_verticalBar->setGeometry(inner.right() - extent + 1, inner.top(), extent,
+                                   m_viewRect.height());
+        m_horizontalBar->setGeometry(inner.left(), strip, inner.width() - labelWidth, extent);
+        m_zoomLabel->setGeometry(inner.right() - labelWidth + 1, strip, labelWidth, extent);
+        m_zoomLabel->setText(zoomText(m_view.zoom()));
+        m_verticalBar->setVisible(vertical);
+        m_horizontalBar->setVisible(horizontal);
+        m_zoomLabel->show();
+    } else if (pansAndZooms()) {
+        m_verticalBar->hide();
+        m_horizontalBar->hide();
+        m_zoomLabel->hide();
+    }
+    m_view.setViewSize(span(m_viewRect.size()));
+    syncScrollBars();
+    describeView();
+}
+
+void PictureBox::syncScrollBars()
+{
+    if (!pansAndZooms())
+        return;
+    const int step = qRound(PanStep * m_view.ratio());
+    const QPoint most = m_view.maxOffset();
+    m_horizontalBar->setRange(0, most.x());
+    m_horizontalBar->setPageStep(m_view.viewSize().width());
+    m_horizontalBar->setSingleStep(step);
+    m_horizontalBar->setValue(m_view.offset().x());
+    m_verticalBar->setRange(0, most.y());
+    m_verticalBar->setPageStep(m_view.viewSize().height());
+    m_verticalBar->setSingleStep(step);
+    m_verticalBar->setValue(m_view.offset().y());
+}
+
+void PictureBox::panBy(QPoint device)
+{
+    panTo(m_view.offset() + device);
+}
+
+void PictureBox::panTo(QPoint offset)
+{
+    const QPoint before = m_view.offset();
+    m_view.setOffset(offset);
+    const QPoint moved = m_view.offset() - before;
+    if (moved.isNull())
+        return;
+    syncScrollBars();
+    // What stays in view moves by whole device pixels, so only the uncovered strip is drawn anew.
+    const int ratio = qRound(m_view.ratio());
+    if (ratio == m_view.ratio() && moved.x() % ratio == 0 && moved.y() % ratio == 0)
+        scroll(-moved.x() / ratio, -moved.y() / ratio, m_viewRect);
+    else
+        update(m_viewRect);
+    describeView();
+}
+
+void PictureBox::zoomTo(qreal zoom, QPointF anchor)
+{
+    if (zoom == m_view.zoom())
+        return;
+    m_view.setZoom(zoom, anchor);
+    fitToRoom();
+    update();
+}
+
+void PictureBox::describeView()
+{
+    QString description = PickHint;
+    if (showsViewControls()) {
+        const QSize picture = m_view.pictureSize();
+        const QPoint first = m_view.cellOfDevicePixel({0, 0});
+        const QPoint corner = m_view.cellOfDevicePixel(
+            {m_view.viewSize().width() - 1, m_view.viewSize().height() - 1});
+        const QPoint last(std::min(corner.x(), picture.width() - 1),
+                          std::min(corner.y(), picture.height() - 1));
+        description = u"%1. Zoom %2; pixels %3 to %4 across and %5 to %6 down of %7 by %8 in view"_s
+                          .arg(PickHint, zoomText(m_view.zoom()))
+                          .arg(first.x())
+                          .arg(last.x())
+                          .arg(first.y())
+                          .arg(last.y())
+                          .arg(picture.width())
+                          .arg(picture.height());
+    }
+    if (accessibleDescription() != description)
+        setAccessibleDescription(description);
+}
+
+QPoint PictureBox::devicePixelAt(QPointF at) const
 {
     const QPointF inner = contentsRect().topLeft();
     const qreal ratio = devicePixelRatioF();
@@ -84,22 +298,22 @@ QPoint PictureBox::cellAt(QPointF at) const
     }
     const QPointF origin = m_deviceTransform.map(inner);
     const QPointF device = m_deviceTransform.map(inner + at);
-    const int dx = qFloor(device.x() + PointerSlack) - qRound(origin.x());
-    const int dy = qFloor(device.y() + PointerSlack) - qRound(origin.y());
-    return {cellOfDevicePixel(dx, ratio), cellOfDevicePixel(dy, ratio)};
+    return {qFloor(device.x() + PointerSlack) - qRound(origin.x()),
+            qFloor(device.y() + PointerSlack) - qRound(origin.y())};
 }
 
-bool PictureBox::inInnerArea(QPoint cell) const
+bool PictureBox::inView(QPoint device) const
 {
-    return cell.x() >= 0 && cell.y() >= 0 && cell.x() < contentsRect().width() &&
-           cell.y() < contentsRect().height();
+    return device.x() >= 0 && device.y() >= 0 && device.x() < m_view.viewSize().width() &&
+           device.y() < m_view.viewSize().height();
 }
 
 ColourValue PictureBox::point(QPointF at) const
 {
-    const QPoint cell = cellAt(at);
-    if (!inInnerArea(cell))
+    const QPoint device = devicePixelAt(at);
+    if (!inView(device))
         return NoColour;
+    const QPoint cell = m_view.cellOfDevicePixel(device);
     QRgb rgb = m_backColor.rgb();
     if (m_shown.rect().contains(cell))
         rgb = m_shown.pixel(cell);
@@ -108,65 +322,107 @@ ColourValue PictureBox::point(QPointF at) const
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
+    if (m_view.ratio() != devicePixelRatioF())
+        placeViewControls();  // moved to a screen of another scale
     QPainter painter(this);
     drawFrame(&painter);
     m_deviceTransform = painter.deviceTransform();
     m_painted = true;
+    if (showsViewControls() && m_horizontalBar->isHidden())
+        painter.fillRect(QRect(m_horizontalBar->geometry()) & event->rect(), palette().window());
     const QRect inner = contentsRect();
-    const QRect exposed = event->rect() & inner;
+    const QRect exposed = event->rect() & m_viewRect;
     if (exposed.isEmpty())
         return;
 
     const QPointF origin = m_deviceTransform.map(QPointF(inner.topLeft()));
-    if (m_deviceTransform.type() <= QTransform::TxTranslate && origin == origin.toPoint()) {
+    if (m_deviceTransform.type() <= QTransform::TxTranslate && origin == origin.toPoint() &&
+        m_view.zoom() == 1) {
         // One device pixel per picture pixel: draw the stored pixels as they are.
-        painter.fillRect(exposed, m_backColor);
-        const QRect source = exposed.translated(-inner.topLeft()) & m_shown.rect();
+        const QPoint shift = m_view.offset() - inner.topLeft();
+        const QRect source = exposed.translated(shift) & m_shown.rect();
+        for (const QRect &bare : QRegion(exposed).subtracted(source.translated(-shift)))
+            painter.fillRect(bare, m_backColor);
         if (!source.isEmpty())
-            painter.drawImage(source.topLeft() + inner.topLeft(), m_shown, source);
+            painter.drawImage(source.topLeft() - shift, m_shown, source);
         return;
     }
     paintScaled(painter, exposed);
 }
 
-// Scales the exposed part of the inner area by hand, device pixel by device pixel, and blits it
-// unscaled at a whole device pixel, so what is drawn is exactly what `cellAt` predicts.
+// Scales the exposed part of the view by hand, device pixel by device pixel, and blits it unscaled
+// at a whole device pixel, so what is drawn is exactly what `point` reads. Only the exposed part
+// is made, never a scaled copy of the whole picture.
 void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
 {
-    const qreal ratio = devicePixelRatioF();
-    const QRect inner = contentsRect();
-    const QPointF originF = m_deviceTransform.map(QPointF(inner.topLeft()));
+    const QPointF originF = m_deviceTransform.map(QPointF(contentsRect().topLeft()));
     const QPoint origin(qRound(originF.x()), qRound(originF.y()));
-    // The device pixels whose centres fall in the inner area's picture pixels.
-    const QRect innerDevice(
-        origin, QSize(qCeil(inner.width() * ratio - 0.5), qCeil(inner.height() * ratio - 0.5)));
-    const QRect target = m_deviceTransform.mapRect(QRectF(exposed)).toAlignedRect() & innerDevice;
+    const QRect viewDevice(origin, m_view.viewSize());
+    const QRect target = m_deviceTransform.mapRect(QRectF(exposed)).toAlignedRect() & viewDevice;
     if (target.isEmpty())
         return;
 
-    QImage scaled(target.size(), QImage::Format_RGB32);
-    scaled.fill(m_backColor);
-    if (!m_shown.isNull()) {
-        std::vector<int> columns(target.width());
-        for (int i = 0; i < target.width(); ++i)
-            columns[i] = cellOfDevicePixel(target.left() + i - origin.x(), ratio);
-        for (int row = 0; row < target.height(); ++row) {
-            const int y = cellOfDevicePixel(target.top() + row - origin.y(), ratio);
-            if (y < 0 || y >= m_shown.height())
-                continue;
-            const auto *src = reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
-            auto *dst = reinterpret_cast<QRgb *>(scaled.scanLine(row));
-            for (int i = 0; i < target.width(); ++i) {
-                const int x = columns[i];
-                if (x >= 0 && x < m_shown.width())
-                    dst[i] = src[x];
+    if (m_scratch.width() < target.width() || m_scratch.height() < target.height())
+        m_scratch = QImage(target.size().expandedTo(m_scratch.size()), QImage::Format_RGB32);
+    const QRgb back = m_backColor.rgb();
+    const QPoint first = target.topLeft() - origin;
+    std::vector<int> columns(target.width());
+    for (int i = 0; i < target.width(); ++i)
+        columns[i] = m_view.cellOfDevicePixel({first.x() + i, 0}).x();
+    // Columns only grow, so those on the picture lie between these two.
+    const auto begin = std::lower_bound(columns.begin(), columns.end(), 0) - columns.begin();
+    const auto end =
+        std::lower_bound(columns.begin(), columns.end(), m_shown.width()) - columns.begin();
+    const auto line = [this](int row) { return reinterpret_cast<QRgb *>(m_scratch.scanLine(row)); };
+    const auto pictureRow = [&](int row) {
+        return m_view.cellOfDevicePixel({0, first.y() + row}).y();
+    };
+    const auto source = [this](int y) {
+        return reinterpret_cast<const QRgb *>(m_shown.constScanLine(y));
+    };
+    const auto fillMargins = [&](QRgb *dst) {
+        std::fill(dst, dst + begin, back);
+        std::fill(dst + end, dst + target.width(), back);
+    };
+    const QRgb *previous = nullptr;
+    int previousY = -1;
+    for (int row = 0; row < target.height(); ++row) {
+        QRgb *dst = line(row);
+        const int y = pictureRow(row);
+        if (y < 0 || y >= m_shown.height()) {
+            std::fill(dst, dst + target.width(), back);
+            continue;
+        }
+        if (y == previousY) {
+            std::copy(previous, previous + target.width(), dst);  // magnified: the same row again
+            continue;
+        }
+        fillMargins(dst);
+        const QRgb *src = source(y);
+        const int nextY = row + 1 < target.height() ? pictureRow(row + 1) : y;
+        if (nextY != y && nextY < m_shown.height()) {
+            // Zoomed out, each row comes from memory afresh: two at once keep twice the reads in
+            // flight.
+            QRgb *dst2 = line(++row);
+            const QRgb *src2 = source(nextY);
+            fillMargins(dst2);
+            for (auto i = begin; i < end; ++i) {
+                dst[i] = src[columns[i]];
+                dst2[i] = src2[columns[i]];
             }
+            previous = dst2;
+            previousY = nextY;
+        } else {
+            for (auto i = begin; i < end; ++i)
+                dst[i] = src[columns[i]];
+            previous = dst;
+            previousY = y;
         }
     }
 
     painter.save();
     painter.setTransform(m_deviceTransform.inverted());  // device pixels from here on
-    painter.drawImage(target.topLeft(), scaled);
+    painter.drawImage(target.topLeft(), m_scratch, QRect(QPoint(), target.size()));
     painter.restore();
 }
 
@@ -186,9 +442,93 @@ QPointF PictureBox::pointerPosition(const QMouseEvent &event) const
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
     const QPointF at = pointerPosition(*event) - contentsRect().topLeft();
-    if (inInnerArea(cellAt(at)))
+    if (inView(devicePixelAt(at)))
         emit mouseDown(at);
     QFrame::mousePressEvent(event);
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    placeViewControls();
+}
+
+bool PictureBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        fitToRoom();
+    return QFrame::eventFilter(watched, event);
+}
+
+// The wheel pans, with Shift sideways; with Ctrl it zooms around the pointer.
+void PictureBox::wheelEvent(QWheelEvent *event)
+{
+    if (!pansAndZooms() || m_shown.isNull())
+        return QFrame::wheelEvent(event);
+    const qreal ratio = m_view.ratio();
+    if (event->modifiers() & Qt::ControlModifier) {
+        m_wheelZoom += event->angleDelta().y();
+        const QPointF anchor = (event->position() - m_viewRect.topLeft()) * ratio;
+        qreal zoom = m_view.zoom();
+        for (; m_wheelZoom >= WheelNotch; m_wheelZoom -= WheelNotch)
+            zoom = PictureView::zoomedIn(zoom);
+        for (; m_wheelZoom <= -WheelNotch; m_wheelZoom += WheelNotch)
+            zoom = PictureView::zoomedOut(zoom, leastZoom());
+        zoomTo(zoom, anchor);
+        return event->accept();
+    }
+    QPointF delta = QPointF(event->pixelDelta()) * ratio;
+    if (delta.isNull())
+        delta = QPointF(event->angleDelta()) * QApplication::wheelScrollLines() * PanStep * ratio /
+                WheelNotch;
+    if ((event->modifiers() & Qt::ShiftModifier) && delta.x() == 0)
+        delta = {delta.y(), 0};
+    panBy(-delta.toPoint());
+    event->accept();
+}
+
+// With the box focused: arrows step, Page Up and Down move a page, Home and End go to the
+// picture's corners; Ctrl with +, - and 0 zooms around the view's centre.
+void PictureBox::keyPressEvent(QKeyEvent *event)
+{
+    if (!pansAndZooms() || m_shown.isNull())
+        return QFrame::keyPressEvent(event);
+    const int step = qRound(PanStep * m_view.ratio());
+    const QSize page = m_view.viewSize();
+    const QPointF centre = QPointF(page.width(), page.height()) / 2;
+    if (event->modifiers() & Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            return zoomTo(PictureView::zoomedIn(m_view.zoom()), centre);
+        case Qt::Key_Minus:
+            return zoomTo(PictureView::zoomedOut(m_view.zoom(), leastZoom()), centre);
+        case Qt::Key_0:
+            return zoomTo(1, centre);
+        default:
+            return QFrame::keyPressEvent(event);
+        }
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return panBy({-step, 0});
+    case Qt::Key_Right:
+        return panBy({step, 0});
+    case Qt::Key_Up:
+        return panBy({0, -step});
+    case Qt::Key_Down:
+        return panBy({0, step});
+    case Qt::Key_PageUp:
+        return panBy({0, -page.height()});
+    case Qt::Key_PageDown:
+        return panBy({0, page.height()});
+    case Qt::Key_Home:
+        return panTo({0, 0});
+    case Qt::Key_End:
+        return panTo(m_view.maxOffset());
+    default:
+        return QFrame::keyPressEvent(event);
+    }
 }
 
 }  // namespace vantok

@@ -2,18 +2,27 @@
 #pragma once
 
 #include "core/colour_value.h"
+#include "core/picture_view.h"
 
 #include <QFrame>
 #include <QImage>
 #include <QTransform>
+
+class QLabel;
+class QScrollBar;
 
 namespace vantok
 {
 
 // A picture box: a 2-pixel sunken border around an inner area that shows an optional picture at
 // its natural size, one picture pixel per logical pixel, never smoothed. A press with any mouse
-// button on the inner area raises `mouseDown` with the point in inner-area coordinates, and
-// `point` reads back exactly the pixel drawn there, at any device pixel ratio.
+// button on the picture's view raises `mouseDown` with the point in inner-area coordinates, and
+// `point` reads back exactly the pixel drawn there, at any device pixel ratio and zoom.
+//
+// With pan and zoom enabled it also lets the user move and magnify its picture: it takes no more
+// room than its window leaves it, shows scroll bars inside its border when the picture is larger
+// than that, pans with the wheel, the scroll bars and the keys, and zooms with Ctrl. A picture that
+// fits, at 1:1, shows exactly as it does without them.
 class PictureBox : public QFrame
 {
     Q_OBJECT
@@ -21,8 +30,11 @@ class PictureBox : public QFrame
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
+    // Follows the parent's size from then on; cannot be taken back.
+    void enablePanAndZoom();
+
     // Takes the picture's size plus the border; a null image clears the box back to the size it
-    // had before its first picture.
+    // had before its first picture. A new picture starts at 1:1, top-left.
     void setPicture(const QImage &picture);
     bool hasPicture() const { return !m_shown.isNull(); }
     // The picture as shown: transparent pixels already composited over the back colour.
@@ -31,30 +43,59 @@ public:
     void setBackColor(const QColor &colour);
     QColor backColor() const { return m_backColor; }
 
-    // The colour value shown at `at` (inner-area coordinates), -1 outside the inner area.
+    // The colour value shown at `at` (inner-area coordinates), -1 outside the picture's view.
     ColourValue point(QPointF at) const;
+
+    const PictureView &view() const { return m_view; }
 
 signals:
     void mouseDown(QPointF at);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // The picture pixel drawn under `at`; off the inner area when outside it.
-    QPoint cellAt(QPointF at) const;
+    // The device pixel under `at`, counted from the view's first device pixel.
+    QPoint devicePixelAt(QPointF at) const;
+    bool inView(QPoint device) const;
     // Where the pointer was pressed, in widget coordinates, to the device pixel.
     QPointF pointerPosition(const QMouseEvent &event) const;
-    bool inInnerArea(QPoint cell) const;
     void paintScaled(QPainter &painter, const QRect &exposed) const;
+
+    bool pansAndZooms() const { return m_zoomLabel != nullptr; }
+    // Whether zoom or a lack of room puts scroll bars and the zoom's corner in the box.
+    bool showsViewControls() const;
+    QSize roomInWindow() const;
+    int zoomLabelWidth() const;
+    qreal leastZoom() const;
+    void fitToRoom();
+    void placeViewControls();
+    void syncScrollBars();
+    void panBy(QPoint device);
+    void panTo(QPoint offset);
+    void zoomTo(qreal zoom, QPointF anchor);
+    void describeView();
 
     QImage m_shown;
     QColor m_backColor{192, 192, 192};
     QSize m_designSize;
+    PictureView m_view;
+    // The inner area's part that shows the picture; the rest holds the scroll bars and the zoom.
+    QRect m_viewRect;
+    QScrollBar *m_horizontalBar = nullptr;
+    QScrollBar *m_verticalBar = nullptr;
+    QLabel *m_zoomLabel = nullptr;
+    int m_wheelZoom = 0;  // Ctrl+wheel eighths of a degree not yet made into a zoom step
     // Where the inner area's top-left device pixel was last drawn; picks map through the same.
     mutable QTransform m_deviceTransform;
     mutable bool m_painted = false;
+    // The exposed view's device pixels, kept from one paint to the next.
+    mutable QImage m_scratch;
 };
 
 }  // namespace vantok

@@ -119,6 +119,7 @@ void MainWindow::setInitialState()
     Pic2->setPicture(sampleChartPicture());
     Im->hide();
     Pic2->hide();
+    Pic1->enablePanAndZoom();  // pictures larger than the window shows pan and zoom
     Pic1->setFocus();
 }
 
@@ -133,8 +134,7 @@ void MainWindow::nameForScreenReaders()
     Op1->setAccessibleName(u"Hexadecimal"_s);
     Pic1->setAccessibleName(u"Picture"_s);
     Pic2->setAccessibleName(u"Sample chart"_s);
-    for (PictureBox *box : {Pic1, Pic2})
-        box->setAccessibleDescription(u"Press a point to take its colour"_s);
+    // Each picture box describes how to pick, and where it is zoomed or panned.
     Im->setAccessibleName(u"Scaled picture"_s);
     YA->setAccessibleName(BannerCaption.simplified());  // its blanks only steer the line breaks
 }

@@ -14,7 +14,7 @@ export LC_ALL=C
 BENCH_PACKAGES=(xvfb xauth x11-utils jq)
 # The benchmarks the targets below are read from; one missing is reported, not fatal.
 EXPECTED_BENCHMARKS=(bench_main_window bench_file_list bench_big_folder bench_load bench_sample_chart
-    bench_bmp)
+    bench_bmp bench_picture_box)
 RUNS="${VANTOK_BENCH_RUNS:-15}"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
@@ -181,6 +181,11 @@ row "chooser load / bare decode, 24 MP" \
 row "BMP decode, own / Qt's, 4K 24-bit" \
     "$(ratio "$(median_us bench_bmp '^decodeOwn')" "$(median_us bench_bmp '^decodeQt')")" "<=" 0.5 x
 row "chart generation" "$(in_ms "$(median_us bench_sample_chart '^generateChart')")" "<" 0.5 ms
+row "pan step, 100 MP, 1:1" "$(in_ms "$(median_us bench_picture_box '^BM_PanStep/0')")" "<=" 8 ms
+row "pan step, 100 MP, 3x" "$(in_ms "$(median_us bench_picture_box '^BM_PanStep/2')")" "<=" 8 ms
+row "pan step, 100 MP, 1/3" "$(in_ms "$(median_us bench_picture_box '^BM_PanStep/-2')")" "<=" 8 ms
+row "zoom step, 100 MP, 2x to 3x" "$(in_ms "$(median_us bench_picture_box '^BM_ZoomStep/1')")" "<=" 8 ms
+row "zoom step, 100 MP, at the fit" "$(in_ms "$(median_us bench_picture_box '^BM_ZoomStep/-20')")" "<=" 8 ms
 echo
 echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
     "$(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo), load $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "controls/picture_box.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using vantok::PictureBox;
+
+// The box's size, scroll bars and description as the picture, the window's room and the zoom
+// keys leave them. Where the pixels land and what a press picks is the end-to-end test's.
+class PictureBoxTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void geometry_data();
+    void geometry();
+};
+
+void PictureBoxTest::geometry_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("panAndZoom");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("horizontalBar");
+    QTest::addColumn<bool>("verticalBar");
+    QTest::addColumn<QString>("description");
+
+    const QString hint = u"Press a point to take its colour"_s;
+    // The window leaves the box 251 x 283 pixels; its border takes 2 on every side, a bar 14.
+    QTest::newRow("a picture that fits takes its size plus the border")
+        << QSize(100, 80) << true << QString() << QSize(104, 84) << false << false << hint;
+    QTest::newRow("a picture that just fits the room shows no bars")
+        << QSize(247, 279) << true << QString() << QSize(251, 283) << false << false << hint;
+    QTest::newRow("a pixel too wide takes the room, with both bars")
+        << QSize(248, 279) << true << QString() << QSize(251, 283) << true << true
+        << hint + u". Zoom 100%; pixels 0 to 232 across and 0 to 264 down of 248 by 279 in view"_s;
+    QTest::newRow("zoomed in, a small picture grows the box")
+        << QSize(60, 40) << true << u"Ctrl++"_s << QSize(124, 98) << false << false
+        << hint + u". Zoom 200%; pixels 0 to 59 across and 0 to 39 down of 60 by 40 in view"_s;
+    // Each step keeps the middle of the view, which grows with the box, where it was.
+    QTest::newRow("zoomed in beyond the room, the bars come back")
+        << QSize(60, 40) << true << u"Ctrl++, Ctrl++, Ctrl++, Ctrl++, Ctrl++"_s << QSize(251, 283)
+        << true << true
+        << hint + u". Zoom 800%; pixels 15 to 44 across and 5 to 38 down of 60 by 40 in view"_s;
+    QTest::newRow("Ctrl+0 goes back to the natural size")
+        << QSize(60, 40) << true << u"Ctrl++, Ctrl++, Ctrl+0"_s << QSize(64, 44) << false << false
+        << hint;
+    QTest::newRow("Ctrl+- does not shrink a picture that fits")
+        << QSize(60, 40) << true << u"Ctrl+-"_s << QSize(64, 44) << false << false << hint;
+    QTest::newRow("zoomed out, the whole picture fits without bars")
+        << QSize(1000, 1000) << true << u"Ctrl+-, Ctrl+-, Ctrl+-, Ctrl+-, Ctrl+-, Ctrl+-"_s
+        << QSize(251, 265) << false << false
+        << hint + u". Zoom 25%; pixels 2 to 997 across and 2 to 997 down of 1000 by 1000 in view"_s;
+    QTest::newRow("without pan and zoom a large picture overflows and keys change nothing")
+        << QSize(300, 300) << false << u"Ctrl++, End"_s << QSize(304, 304) << false << false
+        << hint;
+}
+
+void PictureBoxTest::geometry()
+{
+    QFETCH(QSize, picture);
+    QFETCH(bool, panAndZoom);
+    QFETCH(QString, keys);
+    QFETCH(QSize, size);
+    QFETCH(bool, horizontalBar);
+    QFETCH(bool, verticalBar);
+    QFETCH(QString, description);
+
+    QWidget window;
+    window.resize(307, 283);
+    auto *box = new PictureBox(&window);
+    box->setGeometry(56, 0, 250, 281);
+    if (panAndZoom)
+        box->enablePanAndZoom();
+    QImage shown(picture, QImage::Format_RGB32);
+    shown.fill(Qt::darkCyan);
+    box->setPicture(shown);
+    for (const QString &key : keys.split(u", "_s, Qt::SkipEmptyParts))
+        QTest::keySequence(box, QKeySequence(key));
+
+    QCOMPARE(box->size(), size);
+    bool shows[2] = {false, false};
+    for (const QScrollBar *bar : box->findChildren<QScrollBar *>())
+        shows[bar->orientation() == Qt::Vertical] = bar->isVisibleTo(box);
+    QCOMPARE(shows[0], horizontalBar);
+    QCOMPARE(shows[1], verticalBar);
+    QCOMPARE(box->accessibleDescription(), description);
+}
+
+QTEST_MAIN(PictureBoxTest)
+#include "test_picture_box.moc"
