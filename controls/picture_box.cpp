@@ -18,14 +18,30 @@ constexpr int BorderWidth = 2;
 // Pointer positions arrive as device pixels divided by the ratio; undo the rounding error.
 constexpr qreal PointerSlack = 1e-4;
 
-// Every pixel as drawn: opaque, transparent ones already over the back colour.
-QImage composited(const QImage &picture, const QColor &back)
+// Pixels of four bytes with alpha turn opaque where they lie.
+bool compositesInPlace(const QImage &picture)
+{
+    return picture.format() == QImage::Format_ARGB32 ||
+           picture.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+// Every pixel as drawn: opaque, transparent ones already over the back colour. A 32-bit picture
+// no one else holds is composited where it lies, so that a big one is never held twice.
+QImage composited(QImage picture, const QColor &back)
 {
     if (picture.isNull())
         return {};
     QImage shown;
     if (!picture.hasAlphaChannel()) {
         shown = picture.convertToFormat(QImage::Format_RGB32);
+    } else if (compositesInPlace(picture)) {
+        QPainter painter(&picture);
+        // The back colour goes under every pixel, as drawing the picture over it would.
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+        painter.fillRect(picture.rect(), back);
+        painter.end();
+        shown = std::move(picture);
+        shown.reinterpretAsFormat(QImage::Format_RGB32);
     } else {
         shown = QImage(picture.size(), QImage::Format_RGB32);
         if (shown.isNull())
@@ -55,11 +71,11 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PictureBox::setPicture(const QImage &picture)
+void PictureBox::setPicture(QImage picture)
 {
     if (!m_designSize.isValid())
         m_designSize = size();
-    m_shown = composited(picture, m_backColor);
+    m_shown = composited(std::move(picture), m_backColor);
     if (m_shown.isNull())
         resize(m_designSize);
     else

@@ -22,8 +22,8 @@ public:
     explicit PictureBox(QWidget *parent = nullptr);
 
     // Takes the picture's size plus the border; a null image clears the box back to the size it
-    // had before its first picture.
-    void setPicture(const QImage &picture);
+    // had before its first picture. A picture moved in is not copied where it can be helped.
+    void setPicture(QImage picture);
     bool hasPicture() const { return !m_shown.isNull(); }
     // The picture as shown: transparent pixels already composited over the back colour.
     const QImage &shownPicture() const { return m_shown; }
