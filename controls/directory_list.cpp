@@ -185,8 +185,6 @@ DirectoryList::DirectoryList(const VolumeSource &source, QWidget *parent)
         goTo(normalisedDirectory(QDir::rootPath()));
 }
 
-DirectoryList::~DirectoryList() = default;
-
 bool DirectoryList::setPath(const QString &path)
 {
     const QString asked = normalisedDirectory(QDir(m_path).filePath(path));

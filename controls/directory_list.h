@@ -25,7 +25,6 @@ public:
     explicit DirectoryList(QWidget *parent = nullptr);
     // Drives and starting directory from `source` (read once).
     explicit DirectoryList(const VolumeSource &source, QWidget *parent = nullptr);
-    ~DirectoryList() override;
 
     QString path() const { return m_path; }
     // Goes to `path`; a drive designation as DriveList::drive() gives goes to that drive's
