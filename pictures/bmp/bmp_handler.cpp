@@ -73,15 +73,15 @@ bool readRowsInPieces(QIODevice *in, const Header &header, const Palette &palett
     const bmp::RowConverter last(piece, palette);
     const qint64 padding = header.rowBytes() - bytesOf(header.width);
 
-    std::vector<char> stored(std::size_t(bytesOf(piecePixels)));
-    const auto *storedBytes = reinterpret_cast<const uchar *>(stored.data());
+    std::vector<uchar> bytes(std::size_t(bytesOf(piecePixels)));
     for (int row = 0; row < header.height; ++row) {
         QRgb *out = storedRow(image, header, row);
         for (int x = 0; x < header.width; x += piecePixels) {
             const bool isLast = x + piecePixels >= header.width;
-            if (!readExactly(in, stored.data(), bytesOf(isLast ? lastPixels : piecePixels)))
+            const qint64 count = bytesOf(isLast ? lastPixels : piecePixels);
+            if (!readExactly(in, reinterpret_cast<char *>(bytes.data()), count))
                 return false;
-            (isLast ? last : whole).convert(storedBytes, out + x);
+            (isLast ? last : whole).convert(bytes.data(), out + x);
         }
         if (!skipExactly(in, padding))
             return false;
