@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A folder of a million empty files, as the chooser meets it:
+// A folder of a million empty files, and one of a million empty sub-folders, as the chooser meets
+// them:
 //   bareListing     the floor: readdir into strings and std::sort, nothing else
 //   fileListListing the file list from setPath until the whole listing is sorted and shown
 //   chooserOpening  the chooser made and shown in that folder, as "FILE" does, with a probe timer
 //                   that notes the longest stretch in which the event loop did not turn, and the
 //                   time until the file list first painted rows (counters, in milliseconds)
-// The folder is made once per run under the temporary folder and removed at the end, which takes
-// minutes on a slow disk; VANTOK_BENCH_BIG_FOLDER names a folder of such files to use instead.
+//   bareListingOfSubFolders, directoryListListing, chooserOpeningAmongSubFolders
+//                   the same for the folder of sub-folders and the directory list
+// Each folder is made once per run under the temporary folder and removed at the end, which takes
+// minutes on a slow disk; VANTOK_BENCH_BIG_FOLDER names a folder of such files to use instead, and
+// VANTOK_BENCH_SUB_FOLDERS one of such sub-folders.
 #include "controls/directory_list.h"
 #include "controls/file_list.h"
 #include "controls/image_control.h"
@@ -31,6 +35,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -39,38 +44,56 @@ using namespace vantok;
 namespace
 {
 
-constexpr int FileCount = 1'000'000;
+constexpr int EntryCount = 1'000'000;
+
+// The folder `variable` names, or a temporary one of a million entries named by `pattern` and
+// made by `make`.
+QString folderOfMany(const char *variable, std::optional<QTemporaryDir> &made,
+                     const QString &pattern, bool (*make)(const QByteArray &path))
+{
+    const QString given = qEnvironmentVariable(variable);
+    if (!given.isEmpty())
+        return given;
+    made.emplace();
+    for (int i = 0; i < EntryCount; ++i) {
+        const QByteArray name =
+            QFile::encodeName(made->filePath(pattern.arg(i, 7, 10, QChar(u'0'))));
+        if (!make(name))
+            qFatal("cannot create %s", name.constData());
+    }
+    return made->path();
+}
 
 QString bigFolder()
 {
     static std::optional<QTemporaryDir> made;
-    static const QString path = [] {
-        const QString given = qEnvironmentVariable("VANTOK_BENCH_BIG_FOLDER");
-        if (!given.isEmpty())
-            return given;
-        made.emplace();
-        for (int i = 0; i < FileCount; ++i) {
-            const QByteArray name =
-                QFile::encodeName(made->filePath(u"Picture %1.bmp"_s.arg(i, 7, 10, QChar(u'0'))));
+    static const QString path = folderOfMany(
+        "VANTOK_BENCH_BIG_FOLDER", made, u"Picture %1.bmp"_s, [](const QByteArray &name) {
             const int file = ::open(name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-            if (file < 0)
-                qFatal("cannot create %s", name.constData());
-            ::close(file);
-        }
-        return made->path();
-    }();
+            return file >= 0 && ::close(file) == 0;
+        });
     return path;
 }
 
-void waitUntilListed(const FileList &list)
+QString subFoldersFolder()
+{
+    static std::optional<QTemporaryDir> made;
+    static const QString path =
+        folderOfMany("VANTOK_BENCH_SUB_FOLDERS", made, u"Folder %1"_s,
+                     [](const QByteArray &name) { return ::mkdir(name.constData(), 0755) == 0; });
+    return path;
+}
+
+template<typename List>
+void waitUntilListed(const List &list)
 {
     while (list.isReading())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void bareListing(benchmark::State &state)
+void listBare(benchmark::State &state, const QString &folder)
 {
-    const QByteArray path = QFile::encodeName(bigFolder());
+    const QByteArray path = QFile::encodeName(folder);
     size_t count = 0;
     for (auto _ : state) {
         std::vector<std::string> names;
@@ -86,7 +109,18 @@ void bareListing(benchmark::State &state)
     }
     state.counters["names"] = double(count);
 }
+
+void bareListing(benchmark::State &state)
+{
+    listBare(state, bigFolder());
+}
 BENCHMARK(bareListing)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void bareListingOfSubFolders(benchmark::State &state)
+{
+    listBare(state, subFoldersFolder());
+}
+BENCHMARK(bareListingOfSubFolders)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void fileListListing(benchmark::State &state)
 {
@@ -100,6 +134,21 @@ void fileListListing(benchmark::State &state)
     state.counters["names"] = list.model()->rowCount();
 }
 BENCHMARK(fileListListing)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Shown, so that every snapshot is laid out as it comes; the last layout is painted at the end.
+void directoryListListing(benchmark::State &state)
+{
+    const QString path = subFoldersFolder();
+    DirectoryList list;
+    list.show();
+    for (auto _ : state) {
+        list.setPath(path);  // read anew even when it is the path shown
+        waitUntilListed(list);
+        list.viewport()->repaint();
+    }
+    state.counters["names"] = list.model()->rowCount(list.currentIndex());
+}
+BENCHMARK(directoryListListing)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Turns every few milliseconds while the event loop turns; a longer gap is a stall.
 class StallProbe
@@ -132,32 +181,49 @@ struct PictureAreaWindow {
     PictureBox *Pic2 = new PictureBox(&window);
 };
 
-// Notes when the file list first paints with rows in it.
+// The rows the list that the big folder fills has read so far: the files, or the sub-folders under
+// the highlighted current folder.
+int filledRows(const FileChooser &chooser, bool subFolders)
+{
+    return subFolders ? chooser.DirP->model()->rowCount(chooser.DirP->currentIndex())
+                      : chooser.File->model()->rowCount();
+}
+
+// Notes when the list that the big folder fills first paints with rows in it.
 class FirstRowsWatch : public QObject
 {
 public:
-    FirstRowsWatch(const FileList &list, const QElapsedTimer &clock) : m_list(list), m_clock(clock)
+    FirstRowsWatch(const FileChooser &chooser, bool subFolders, const QElapsedTimer &clock)
+        : m_chooser(chooser), m_subFolders(subFolders), m_clock(clock)
     {
+        viewport()->installEventFilter(this);
     }
+    ~FirstRowsWatch() override { viewport()->removeEventFilter(this); }
     qint64 ms() const { return m_ms; }
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && m_ms < 0 && m_list.model()->rowCount() > 0)
+        if (event->type() == QEvent::Paint && m_ms < 0 && filledRows(m_chooser, m_subFolders) > 0)
             m_ms = m_clock.elapsed();
         return false;
     }
 
 private:
-    const FileList &m_list;
+    QWidget *viewport() const
+    {
+        return m_subFolders ? m_chooser.DirP->viewport() : m_chooser.File->viewport();
+    }
+
+    const FileChooser &m_chooser;
+    const bool m_subFolders;
     const QElapsedTimer &m_clock;
     qint64 m_ms = -1;
 };
 
-void chooserOpening(benchmark::State &state)
+void openChooser(benchmark::State &state, bool amongSubFolders)
 {
-    const QString path = bigFolder();
+    const QString path = amongSubFolders ? subFoldersFolder() : bigFolder();
     PictureAreaWindow main;
     const QString before = QDir::currentPath();
     QDir::setCurrent(path);
@@ -174,8 +240,7 @@ void chooserOpening(benchmark::State &state)
             chooser = std::make_unique<FileChooser>([&main] {
                 return PictureArea{main.Im, main.Pic1, main.YA, main.Pic2};
             });
-            watch = std::make_unique<FirstRowsWatch>(*chooser->File, clock);
-            chooser->File->viewport()->installEventFilter(watch.get());
+            watch = std::make_unique<FirstRowsWatch>(*chooser, amongSubFolders, clock);
             chooser->show();
         });
         QTimer done;
@@ -189,20 +254,37 @@ void chooserOpening(benchmark::State &state)
         state.SetIterationTime(double(clock.elapsed()) / 1000);
         stalls = std::max(stalls, probe.longestMs());
         firstRows = std::max(firstRows, watch->ms());
-        chooser->File->viewport()->removeEventFilter(watch.get());
     }
     QDir::setCurrent(before);
     state.counters["longest_stall_ms"] = double(stalls);
     state.counters["first_rows_ms"] = double(firstRows);
 }
+
+void chooserOpening(benchmark::State &state)
+{
+    openChooser(state, false);
+}
+
+void chooserOpeningAmongSubFolders(benchmark::State &state)
+{
+    openChooser(state, true);
+}
+
 // The worst opening matters, not the typical one: "max" joins the mean and median of repetitions.
+double worst(const std::vector<double> &runs)
+{
+    return *std::max_element(runs.begin(), runs.end());
+}
 BENCHMARK(chooserOpening)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(1)
-    ->ComputeStatistics("max", [](const std::vector<double> &runs) {
-        return *std::max_element(runs.begin(), runs.end());
-    });
+    ->ComputeStatistics("max", worst);
+BENCHMARK(chooserOpeningAmongSubFolders)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->ComputeStatistics("max", worst);
 
 }  // namespace
 

@@ -32,14 +32,30 @@ constexpr int WheelNotch = 120;
 
 const QString PickHint = u"Press a point to take its colour"_s;
 
-// Every pixel as drawn: opaque, transparent ones already over the back colour.
-QImage composited(const QImage &picture, const QColor &back)
+// Pixels of four bytes with alpha turn opaque where they lie.
+bool compositesInPlace(const QImage &picture)
+{
+    return picture.format() == QImage::Format_ARGB32 ||
+           picture.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+// Every pixel as drawn: opaque, transparent ones already over the back colour. A 32-bit picture
+// no one else holds is composited where it lies, so that a big one is never held twice.
+QImage composited(QImage picture, const QColor &back)
 {
     if (picture.isNull())
         return {};
     QImage shown;
     if (!picture.hasAlphaChannel()) {
         shown = picture.convertToFormat(QImage::Format_RGB32);
+    } else if (compositesInPlace(picture)) {
+        QPainter painter(&picture);
+        // The back colour goes under every pixel, as drawing the picture over it would.
+        painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+        painter.fillRect(picture.rect(), back);
+        painter.end();
+        shown = std::move(picture);
+        shown.reinterpretAsFormat(QImage::Format_RGB32);
     } else {
         shown = QImage(picture.size(), QImage::Format_RGB32);
         if (shown.isNull())
@@ -106,11 +122,11 @@ void PictureBox::enablePanAndZoom()
     fitToRoom();
 }
 
-void PictureBox::setPicture(const QImage &picture)
+void PictureBox::setPicture(QImage picture)
 {
     if (!m_designSize.isValid())
         m_designSize = size();
-    m_shown = composited(picture, m_backColor);
+    m_shown = composited(std::move(picture), m_backColor);
     m_view.setPictureSize(m_shown.size());
     m_wheelZoom = 0;
     fitToRoom();

@@ -34,8 +34,9 @@ public:
     void enablePanAndZoom();
 
     // Takes the picture's size plus the border; a null image clears the box back to the size it
-    // had before its first picture. A new picture starts at 1:1, top-left.
-    void setPicture(const QImage &picture);
+    // had before its first picture. A new picture starts at 1:1, top-left. A picture moved in is
+    // not copied where it can be helped.
+    void setPicture(QImage picture);
     bool hasPicture() const { return !m_shown.isNull(); }
     // The picture as shown: transparent pixels already composited over the back colour.
     const QImage &shownPicture() const { return m_shown; }

@@ -249,12 +249,12 @@ void MainWindow::banner()
 bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
 {
     const BusyPointer busy(busyWindow);
-    const QImage picture = source.load();
+    QImage picture = source.load();
     if (picture.isNull()) {
         QApplication::beep();
         return false;
     }
-    Pic1->setPicture(picture);
+    Pic1->setPicture(std::move(picture));  // composited in place: never held twice
     Im->hide();
     YA->hide();
     Pic2->hide();

@@ -16,8 +16,10 @@ inline constexpr qint64 ReadChunkBytes = 1 << 20;
 inline QByteArray readAtMost(QIODevice *in, qint64 limit)
 {
     QByteArray bytes;
-    if (!in->isSequential())
-        bytes.reserve(qBound<qint64>(0, in->size() - in->pos(), limit));
+    if (!in->isSequential()) {
+        limit = qBound<qint64>(0, in->size() - in->pos(), limit);  // no chunk larger than the rest
+        bytes.reserve(limit);
+    }
     while (bytes.size() < limit) {
         const qsizetype had = bytes.size();
         const qint64 wanted = qMin(limit - had, ReadChunkBytes);

@@ -32,26 +32,59 @@ bool skipExactly(QIODevice *in, qint64 count)
 // Small enough to stay in the cache from the read to the conversion.
 constexpr qint64 RowChunkBytes = 256 << 10;
 
-// Reads the rows a chunk at a time; false when the device ends before the last row.
-bool readRows(QIODevice *in, const Header &header, const Palette &palette, QImage &image)
+QRgb *storedRow(QImage &image, const Header &header, int stored)
+{
+    const int y = header.topDown ? stored : header.height - 1 - stored;
+    return reinterpret_cast<QRgb *>(image.scanLine(y));
+}
+
+// Reads the rows a chunk of whole rows at a time; false when the device ends before the last row.
+bool readRowsInChunks(QIODevice *in, const Header &header, const Palette &palette, QImage &image)
 {
     const qint64 rowBytes = header.rowBytes();
-    const int rowsPerChunk = int(std::clamp<qint64>(RowChunkBytes / rowBytes, 1, header.height));
+    const int rowsPerChunk = int(std::min<qint64>(RowChunkBytes / rowBytes, header.height));
     std::vector<uchar> chunk(std::size_t(rowsPerChunk * rowBytes));
     const bmp::RowConverter converter(header, palette);
-    uchar *bits = image.bits();
-    const qsizetype bytesPerLine = image.bytesPerLine();
     for (int done = 0; done < header.height;) {
         const int rows = std::min(rowsPerChunk, header.height - done);
         if (!readExactly(in, reinterpret_cast<char *>(chunk.data()), rows * rowBytes))
             return false;
-        for (int i = 0; i < rows; ++i) {
-            const int stored = done + i;
-            const int y = header.topDown ? stored : header.height - 1 - stored;
-            converter.convert(chunk.data() + i * rowBytes,
-                              reinterpret_cast<QRgb *>(bits + y * bytesPerLine));
-        }
+        for (int i = 0; i < rows; ++i)
+            converter.convert(chunk.data() + i * rowBytes, storedRow(image, header, done + i));
         done += rows;
+    }
+    return true;
+}
+
+// A row longer than a chunk is read a piece at a time, so that a picture only a few rows high is
+// never held a second time as it is stored.
+bool readRowsInPieces(QIODevice *in, const Header &header, const Palette &palette, QImage &image)
+{
+    // Eight pixels end on a whole byte at every depth.
+    const int piecePixels = int(RowChunkBytes / header.bitsPerPixel) * 8;
+    const auto bytesOf = [&header](int pixels) {
+        return (qint64(pixels) * header.bitsPerPixel + 7) / 8;
+    };
+    const int lastPixels = (header.width - 1) % piecePixels + 1;
+    Header piece = header;
+    piece.width = piecePixels;
+    const bmp::RowConverter whole(piece, palette);
+    piece.width = lastPixels;
+    const bmp::RowConverter last(piece, palette);
+    const qint64 padding = header.rowBytes() - bytesOf(header.width);
+
+    std::vector<uchar> bytes(std::size_t(bytesOf(piecePixels)));
+    for (int row = 0; row < header.height; ++row) {
+        QRgb *out = storedRow(image, header, row);
+        for (int x = 0; x < header.width; x += piecePixels) {
+            const bool isLast = x + piecePixels >= header.width;
+            const qint64 count = bytesOf(isLast ? lastPixels : piecePixels);
+            if (!readExactly(in, reinterpret_cast<char *>(bytes.data()), count))
+                return false;
+            (isLast ? last : whole).convert(bytes.data(), out + x);
+        }
+        if (!skipExactly(in, padding))
+            return false;
     }
     return true;
 }
@@ -98,9 +131,8 @@ bool BmpHandler::read(QImage *image)
 
 QImage BmpHandler::readPixels(const Header &header)
 {
-    QImage decoded;
-    if (!allocateImage(header.size(), header.imageFormat(), &decoded))
-        return {};
+    if (qint64(header.width) * header.height > allocationLimitBytes() / 4)
+        return {};  // before the palette or the stream is read
     QIODevice *in = device();
     const qint64 paletteBytes = qint64(header.paletteEntries) * header.paletteEntryBytes;
     if (!skipExactly(in, header.paletteOffset))
@@ -111,10 +143,23 @@ QImage BmpHandler::readPixels(const Header &header)
         return {};
     const Palette palette = bmp::paletteFrom(storedPalette, header.paletteEntryBytes);
 
-    const bool complete =
-        header.isRle()
-            ? bmp::decodeRle(header, readAtMost(in, longestRle(header)), palette, decoded)
-            : readRows(in, header, palette, decoded);
+    // A cut file is refused before the picture is allocated.
+    QImage decoded;
+    if (header.isRle()) {
+        const QByteArray stream = readAtMost(in, longestRle(header));
+        if (!bmp::isWholeRle(header, stream) ||
+            !allocateImage(header.size(), header.imageFormat(), &decoded))
+            return {};
+        bmp::drawRle(header, stream, palette, decoded);
+        return decoded;
+    }
+    if (!in->isSequential() && in->bytesAvailable() / header.rowBytes() < header.height)
+        return {};
+    if (!allocateImage(header.size(), header.imageFormat(), &decoded))
+        return {};
+    const bool complete = header.rowBytes() <= RowChunkBytes
+                              ? readRowsInChunks(in, header, palette, decoded)
+                              : readRowsInPieces(in, header, palette, decoded);
     return complete ? decoded : QImage();
 }
 

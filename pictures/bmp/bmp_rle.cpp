@@ -19,10 +19,12 @@ constexpr uchar Delta = 2;
 class Canvas
 {
 public:
-    explicit Canvas(QImage &image)
-        : m_width(image.width()), m_height(image.height()), m_bits(image.bits()),
-          m_bytesPerLine(image.bytesPerLine())
+    // Follows the stream without drawing it.
+    explicit Canvas(QSize size) : m_width(size.width()), m_height(size.height()) {}
+    explicit Canvas(QImage &image) : Canvas(image.size())
     {
+        m_bits = image.bits();
+        m_bytesPerLine = image.bytesPerLine();
     }
 
     bool isFull() const { return m_y >= m_height || (m_y == m_height - 1 && m_x >= m_width); }
@@ -33,12 +35,12 @@ public:
     void draw(int count, Colour colour)
     {
         const int shown = m_y < m_height ? std::min(count, m_width - m_x) : 0;
-        if (shown > 0) {
+        if (shown > 0 && m_bits) {
             auto *row = reinterpret_cast<QRgb *>(m_bits + (m_height - 1 - m_y) * m_bytesPerLine);
             for (int i = 0; i < shown; ++i)
                 row[m_x + i] = colour(i);
-            m_drawn += shown;
         }
+        m_drawn += shown;
         m_x = std::min(m_x + count, m_width);
     }
 
@@ -57,20 +59,17 @@ public:
 private:
     int m_width;
     int m_height;
-    uchar *m_bits;
-    qsizetype m_bytesPerLine;
+    uchar *m_bits = nullptr;
+    qsizetype m_bytesPerLine = 0;
     int m_x = 0;
     int m_y = 0;
     qint64 m_drawn = 0;
 };
 
-}  // namespace
-
-bool decodeRle(const Header &header, QByteArrayView data, const Palette &palette, QImage &image)
+// Follows the stream onto the canvas; false when the data ends before the end-of-picture mark
+// and before the last row.
+bool walk(const Header &header, QByteArrayView data, const Palette &palette, Canvas &canvas)
 {
-    Q_ASSERT(image.size() == header.size() && image.format() == QImage::Format_ARGB32);
-    std::memset(image.bits(), 0, image.sizeInBytes());
-    Canvas canvas(image);
     const bool rle4 = header.compression == Compression::Rle4;
     const auto *in = reinterpret_cast<const uchar *>(data.data());
     const qsizetype end = data.size();
@@ -108,11 +107,25 @@ bool decodeRle(const Header &header, QByteArrayView data, const Palette &palette
             at += std::min(bytes + bytes % 2, end - at);
         }
     }
-    if (!ended && !canvas.isFull())
-        return false;
+    return ended || canvas.isFull();
+}
+
+}  // namespace
+
+bool isWholeRle(const Header &header, QByteArrayView data)
+{
+    Canvas followed(header.size());
+    return walk(header, data, Palette{}, followed);
+}
+
+void drawRle(const Header &header, QByteArrayView data, const Palette &palette, QImage &image)
+{
+    Q_ASSERT(image.size() == header.size() && image.format() == QImage::Format_ARGB32);
+    std::memset(image.bits(), 0, image.sizeInBytes());
+    Canvas canvas(image);
+    walk(header, data, palette, canvas);
     if (canvas.allDrawn())
         image.reinterpretAsFormat(QImage::Format_RGB32);
-    return true;
 }
 
 }  // namespace vantok::bmp

@@ -9,10 +9,35 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
 using vantok::DirectoryList;
+using vantok::FolderReader;
+using vantok::SortedNames;
+
+namespace
+{
+
+std::shared_ptr<const SortedNames> snapshot(const QStringList &names)
+{
+    SortedNames::Builder builder;
+    for (const QString &name : names)
+        builder.add(name);
+    return std::make_shared<SortedNames>(builder.sorted());
+}
+
+// "d000" to "d<to - 1>", every `step`th.
+QStringList numberedNames(int to, int step = 1)
+{
+    QStringList names;
+    for (int i = 0; i < to; i += step)
+        names.append(u"d%1"_s.arg(i, 3, 10, QLatin1Char('0')));
+    return names;
+}
+
+}  // namespace
 
 class DirectoryListTest : public QObject
 {
@@ -30,15 +55,21 @@ private slots:
     void samePathRaisesNothing();
     void vanishedFolderKeepsPath();
     void listsFoldersAndLinksToThem();
+    void bigFolderEndsCompleteAndSorted();
+    void fillsInKeepingHighlightAndPlace_data();
+    void fillsInKeepingHighlightAndPlace();
 
 private:
     QString at(const QString &relative) const;
-    QTreeWidgetItem *entry(const QString &text) const;
+    QModelIndex entry(const QString &text) const;
     // Every entry top to bottom as "depth:text".
     QStringList entries() const;
+    // The current directory's sub-folders, in order.
+    QStringList subFolders() const;
+    QString highlighted() const { return m_list->currentIndex().data().toString(); }
     void showList();
     // A real double-click starts with a press and a release; QTest sends only the second press.
-    void doubleClick(QTreeWidgetItem *item);
+    void doubleClick(const QModelIndex &index);
 
     std::optional<QTemporaryDir> m_dir;
     std::unique_ptr<DirectoryList> m_list;
@@ -49,22 +80,33 @@ QString DirectoryListTest::at(const QString &relative) const
     return QDir::toNativeSeparators(QDir::cleanPath(m_dir->filePath(relative)));
 }
 
-QTreeWidgetItem *DirectoryListTest::entry(const QString &text) const
+QModelIndex DirectoryListTest::entry(const QString &text) const
 {
-    const auto found = m_list->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.size() == 1 ? found.first() : nullptr;
+    const QAbstractItemModel *model = m_list->model();
+    const auto found = model->match(model->index(0, 0), Qt::DisplayRole, text, -1,
+                                    Qt::MatchExactly | Qt::MatchRecursive);
+    return found.size() == 1 ? found.first() : QModelIndex();
 }
 
 QStringList DirectoryListTest::entries() const
 {
     QStringList shown;
-    for (QTreeWidgetItemIterator it(m_list.get()); *it; ++it) {
+    for (QModelIndex at = m_list->model()->index(0, 0); at.isValid(); at = m_list->indexBelow(at)) {
         int depth = 0;
-        for (auto *up = (*it)->parent(); up; up = up->parent())
+        for (QModelIndex up = at.parent(); up.isValid(); up = up.parent())
             ++depth;
-        shown.append(u"%1:%2"_s.arg(depth).arg((*it)->text(0)));
+        shown.append(u"%1:%2"_s.arg(depth).arg(at.data().toString()));
     }
     return shown;
+}
+
+QStringList DirectoryListTest::subFolders() const
+{
+    const QModelIndex here = entry(QDir(m_list->path()).dirName());
+    QStringList names;
+    for (int row = 0; row < m_list->model()->rowCount(here); ++row)
+        names.append(m_list->model()->index(row, 0, here).data().toString());
+    return names;
 }
 
 void DirectoryListTest::init()
@@ -86,9 +128,9 @@ void DirectoryListTest::init()
     QTRY_VERIFY(!m_list->isReading());
 }
 
-void DirectoryListTest::doubleClick(QTreeWidgetItem *item)
+void DirectoryListTest::doubleClick(const QModelIndex &index)
 {
-    const QPoint centre = m_list->visualItemRect(item).center();
+    const QPoint centre = m_list->visualRect(index).center();
     QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(m_list->viewport(), Qt::LeftButton, {}, centre);
 }
@@ -113,7 +155,7 @@ void DirectoryListTest::showsChainThenSubFolders()
     for (const QString &sub : {u"apple"_s, u"b"_s, u"Zed"_s})
         expected.append(u"%1:%2"_s.arg(chain.size() + 1).arg(sub));
     QCOMPARE(entries(), expected);
-    QCOMPARE(m_list->currentItem()->text(0), u"a"_s);
+    QCOMPARE(highlighted(), u"a"_s);
 }
 
 void DirectoryListTest::enters_data()
@@ -130,19 +172,19 @@ void DirectoryListTest::enters()
     QFETCH(QString, path);
     showList();
     QSignalSpy changed(m_list.get(), &DirectoryList::changed);
-    QTreeWidgetItem *item = this->entry(entry.isEmpty() ? QDir(m_dir->path()).dirName() : entry);
-    QVERIFY(item);
-    doubleClick(item);
+    const QModelIndex index = this->entry(entry.isEmpty() ? QDir(m_dir->path()).dirName() : entry);
+    QVERIFY(index.isValid());
+    doubleClick(index);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(m_list->path(), at(path));
-    QCOMPARE(m_list->currentItem()->text(0), QDir(at(path)).dirName());
+    QCOMPARE(highlighted(), QDir(at(path)).dirName());
 }
 
 void DirectoryListTest::entersWithEnterKey()
 {
     showList();
     QSignalSpy changed(m_list.get(), &DirectoryList::changed);
-    m_list->setCurrentItem(entry(u"Zed"_s));
+    m_list->setCurrentIndex(entry(u"Zed"_s));
     QCOMPARE(changed.count(), 0);  // moving the highlight is no change of path
     QTest::keyClick(m_list.get(), Qt::Key_Return);
     QCOMPARE(changed.count(), 1);
@@ -154,8 +196,7 @@ void DirectoryListTest::entersRootEntryItself()
 {
     showList();
     QSignalSpy changed(m_list.get(), &DirectoryList::changed);
-    QTreeWidgetItem *root = m_list->topLevelItem(0);
-    doubleClick(root);
+    doubleClick(m_list->model()->index(0, 0));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(m_list->path(), QDir::toNativeSeparators(QDir::rootPath()));
 }
@@ -214,16 +255,71 @@ void DirectoryListTest::listsFoldersAndLinksToThem()
     QVERIFY(QFile::link(at(u"a/missing"_s), at(u"a/broken-link"_s)));
     QVERIFY(QFile::link(at(u"a/b"_s), at(u"a/b-link"_s)));
     QVERIFY(m_list->setPath(at(u"a"_s)));  // read again
-    const auto subFolders = [&] {
-        QStringList names;
-        for (int i = 0; i < m_list->currentItem()->childCount(); ++i)
-            names.append(m_list->currentItem()->child(i)->text(0));
-        return names;
-    };
     QTRY_COMPARE(subFolders(), (QStringList{u"apple"_s, u"b"_s, u"b-link"_s, u"Zed"_s}));
 #else
     QSKIP("FIFOs, sockets and devices in folders are Unix's");
 #endif
+}
+
+// More sub-folders than one report holds, made out of order and in mixed case.
+void DirectoryListTest::bigFolderEndsCompleteAndSorted()
+{
+    QStringList expected;
+    QDir big(at(u"a/b"_s));
+    for (int i = 2999; i >= 0; --i) {
+        const QString name = u"%1%2"_s.arg(i % 2 ? u"Dir"_s : u"dir"_s).arg(i, 4, 10, QChar(u'0'));
+        QVERIFY(big.mkdir(name));
+        expected.append(name);
+    }
+    std::ranges::sort(expected, [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    QVERIFY(m_list->setPath(big.path()));
+    QTRY_VERIFY(!m_list->isReading());
+    QCOMPARE(subFolders(), expected);
+}
+
+void DirectoryListTest::fillsInKeepingHighlightAndPlace_data()
+{
+    QTest::addColumn<QString>("highlight");  // an entry's text
+    QTest::addColumn<QString>("top");        // the sub-folder scrolled to the top, if any
+    QTest::newRow("current folder stays highlighted") << u"a"_s << QString();
+    QTest::newRow("sub-folder stays highlighted") << u"d010"_s << QString();
+    QTest::newRow("scrolled-to sub-folder stays at the top") << u"d010"_s << u"d200"_s;
+    QTest::newRow("scrolled place stays with the folder highlighted") << u"a"_s << u"d300"_s;
+}
+
+// Reports as a big folder gives them, by hand so each step can be looked at: names arrive among
+// those shown, and the highlighted entry and the scrolled-to place stay.
+void DirectoryListTest::fillsInKeepingHighlightAndPlace()
+{
+    QFETCH(QString, highlight);
+    QFETCH(QString, top);
+    showList();
+    auto *reader = m_list->findChild<FolderReader *>();
+    QVERIFY(reader);
+    QSignalSpy changed(m_list.get(), &DirectoryList::changed);
+    const auto topName = [&] { return m_list->indexAt({0, 0}).data().toString(); };
+    const QString start = topName();
+
+    emit reader->namesRead(snapshot(numberedNames(400, 2)), false);
+    QCOMPARE(subFolders(), numberedNames(400, 2));
+    m_list->setCurrentIndex(entry(highlight));
+    if (!top.isEmpty())
+        m_list->scrollTo(entry(top), DirectoryList::PositionAtTop);
+    QCOMPARE(topName(), top.isEmpty() ? start : top);
+
+    emit reader->namesRead(snapshot(numberedNames(400)), false);
+    QCOMPARE(subFolders(), numberedNames(400));
+    QCOMPARE(highlighted(), highlight);
+    QCOMPARE(topName(), top.isEmpty() ? start : top);
+
+    emit reader->namesRead(snapshot(numberedNames(400) + QStringList{u"D050"_s}), true);
+    QCOMPARE(subFolders().mid(49, 3), (QStringList{u"d049"_s, u"D050"_s, u"d050"_s}));
+    QCOMPARE(highlighted(), highlight);
+    QCOMPARE(topName(), top.isEmpty() ? start : top);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(m_list->path(), at(u"a"_s));
 }
 
 QTEST_MAIN(DirectoryListTest)

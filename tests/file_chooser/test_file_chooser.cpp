@@ -413,7 +413,7 @@ void FileChooserTest::loadsFromRootDirectory()
     const QString name = QFileInfo(file.fileName()).fileName();
 
     // A drive's designation would go back to its remembered folder; the root entry goes to it.
-    const QRect rootEntry = m_chooser->DirP->visualItemRect(m_chooser->DirP->topLevelItem(0));
+    const QRect rootEntry = m_chooser->DirP->visualRect(m_chooser->DirP->model()->index(0, 0));
     QTest::mouseClick(m_chooser->DirP->viewport(), Qt::LeftButton, {}, rootEntry.center());
     QTest::mouseDClick(m_chooser->DirP->viewport(), Qt::LeftButton, {}, rootEntry.center());
     QCOMPARE(m_chooser->File->path(), QDir::toNativeSeparators(QDir::rootPath()));

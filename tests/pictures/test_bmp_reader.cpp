@@ -108,6 +108,48 @@ QByteArray embeddingFile(int compression, QSize size, const QByteArray &stream)
     return file.bytes();
 }
 
+// `width` varied stored values of `bits` each: a row longer than the reader reads at once.
+QList<quint32> wideRow(int width, int bits)
+{
+    QList<quint32> row(width);
+    for (int x = 0; x < width; ++x)
+        row[x] = (quint32(x) * 0x9e3779b1u >> 7) & ((1u << bits) - 1);
+    return row;
+}
+
+QList<QRgb> expectedRow(const QList<quint32> &row, const QList<QRgb> &palette)
+{
+    QList<QRgb> colours(row.size());
+    for (qsizetype x = 0; x < row.size(); ++x)
+        colours[x] = palette.isEmpty() ? 0xff000000 | row[x] : palette[row[x]];
+    return colours;
+}
+
+// Bytes in use on the heap.
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Notes the most heap in use whenever the reader reads from it.
+class HeapWatchingBuffer : public QBuffer
+{
+public:
+    using QBuffer::QBuffer;
+    std::size_t mostInUse() const { return m_most; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        m_most = std::max(m_most, heapInUse());
+        return QBuffer::readData(data, maxSize);
+    }
+
+private:
+    std::size_t m_most = 0;
+};
+
 // Fills every fresh heap block with `fill` until destroyed: a byte a decoder leaves unwritten
 // then shows as a difference between two loads with different fills.
 class HeapFill
@@ -222,6 +264,8 @@ private slots:
     void refuses_data();
     void refuses();
     void honoursAllocationLimit();
+    void holdsLittleBesidesThePicture_data();
+    void holdsLittleBesidesThePicture();
     void sameOnEveryLoad_data();
     void sameOnEveryLoad();
     void suiteFiles_data();
@@ -313,6 +357,17 @@ void BmpReaderTest::readsLayouts_data()
         << rleFile(Rle8, 2, 2, bytesOf({5, 1, 0, 0, 2, 2})) << pixels({{c2, c2}, {c1, c1}});
     QTest::newRow("embedded PNG") << embeddingFile(Png, embedded.size(), encoded(embedded, "png"))
                                   << embedded;
+
+    // Rows of more than 256 KiB are read in pieces.
+    const QList<quint32> wide24 = wideRow(100'001, 24);
+    QTest::newRow("24-bit row longer than a read, padded")
+        << directFile(24, 0, {}, wide24) << pixels({expectedRow(wide24, {})});
+    QList<QRgb> sixteen;
+    for (int i = 0; i < 16; ++i)
+        sixteen.append(qRgb(i * 16, 255 - i * 8, i * 3));
+    const QList<quint32> wide4 = wideRow(524'301, 4);
+    QTest::newRow("4-bit row longer than a read, its pieces split on whole bytes")
+        << indexedFile(4, sixteen, wide4) << pixels({expectedRow(wide4, sixteen)});
 }
 
 // Read through QImageReader by content, as the picture loader does: the plugin answers for BMP.
@@ -430,6 +485,41 @@ void BmpReaderTest::honoursAllocationLimit()
     QImageReader::setAllocationLimit(before);
     QVERIFY(fitsRead);
     QVERIFY(!overRead);
+}
+
+void BmpReaderTest::holdsLittleBesidesThePicture_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<qsizetype>("mostBesidesFile");  // heap in use while the file is read
+
+    constexpr qsizetype Slack = 512 << 10;  // a piece of a row, and the device's buffer
+    BmpFile cut;
+    cut.width = 1024;
+    cut.height = 1024;
+    cut.pixels = QByteArray(1024 * 3, '\x80');
+    QTest::newRow("rows cut short: refused before the picture is allocated")
+        << cut.bytes() << false << Slack;
+    QTest::newRow("RLE stream cut short: refused before the picture is allocated")
+        << rleFile(Rle8, 1024, 1024, bytesOf({4, 1, 0, 0})) << false << Slack;
+    QTest::newRow("a row longer than a read is not held twice")
+        << directFile(24, 0, {}, wideRow(1'000'000, 24)) << true << 4'000'000 + Slack;
+}
+
+// Measured on the heap, not in resident memory, so the figures are the same on every run.
+void BmpReaderTest::holdsLittleBesidesThePicture()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, loads);
+    QFETCH(qsizetype, mostBesidesFile);
+    HeapWatchingBuffer buffer(&file);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QImageReader reader(&buffer, "bmp");
+    const std::size_t before = heapInUse();
+    const QImage read = reader.read();
+    QCOMPARE(!read.isNull(), loads);
+    const qsizetype besidesFile = qsizetype(buffer.mostInUse()) - qsizetype(before);
+    QCOMPARE_LT(besidesFile, mostBesidesFile);
 }
 
 void BmpReaderTest::sameOnEveryLoad_data()
