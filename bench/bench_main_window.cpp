@@ -9,6 +9,7 @@
 // backing store. Forcing `Lab1->repaint()` instead would leave the boxes' repaint out of the
 // figure. The offscreen platform flushes into memory; on X11 the copy to the server comes on top.
 
+#include "bench/paint_counter.h"
 #include "controls/colour_label.h"
 #include "controls/picture_box.h"
 #include "controls/text_box.h"
@@ -27,25 +28,6 @@ using namespace vantok;
 
 namespace
 {
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget *watched) { watched->installEventFilter(this); }
-    int count() const { return m_count; }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++m_count;
-        return false;
-    }
-
-private:
-    int m_count = 0;
-};
 
 // Two colours per row, so every pick changes the swatch.
 QImage stripedPicture()

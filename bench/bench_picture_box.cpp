@@ -5,6 +5,7 @@
 // loop would: a pan scrolls what stays in view and paints the uncovered strip, a zoom paints the
 // whole view.
 
+#include "bench/paint_counter.h"
 #include "controls/picture_box.h"
 
 #include <benchmark/benchmark.h>
@@ -34,25 +35,6 @@ const QImage &hundredMegapixels()
     }();
     return picture;
 }
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget *watched) { watched->installEventFilter(this); }
-    int count() const { return m_count; }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++m_count;
-        return false;
-    }
-
-private:
-    int m_count = 0;
-};
 
 class ShownPicture
 {
