@@ -2,8 +2,8 @@
 # Shared by windows.sh and test.sh: the static Qt for MinGW-w64, the Windows build of Vantok and
 # the Wine prefix its tests run in. Source common.sh first.
 
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 nsis zip dpkg-dev
-    xz-utils cmake ninja-build qt6-base-dev)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 nsis dpkg-dev
+    xz-utils patch cmake ninja-build qt6-base-dev fonts-dejavu-core ccache)
 WINDOWS_BUILD="${VANTOK_WINDOWS_BUILD_DIR:-$ROOT/build-windows}"
 CACHE_DIR="${VANTOK_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vantok}"
 TOOLCHAIN_SOURCE="$ROOT/cmake/mingw-w64-x86_64.cmake"
@@ -94,8 +94,10 @@ build_windows_qt() {
     mkdir -p "$CACHE_DIR"
     # Two runs on the same machine (CI beside a developer) must not build into one folder at once.
     exec {lock}>"$CACHE_DIR/$key.lock"
-    echo "Waiting for the lock on $key" >&2
-    flock "$lock"
+    flock -n "$lock" || {
+        echo "Another run is building $key; waiting for it" >&2
+        flock "$lock"
+    }
     if [ -f "$marker" ]; then
         exec {lock}>&-
         return 0
@@ -145,4 +147,21 @@ build_windows_qt() {
     rm -rf "$work"
     exec {lock}>&-
     echo "Static Qt installed in $QT_PREFIX"
+}
+
+# Configures (first time only) and builds the Windows tree with the static Qt; the arguments are
+# the targets, all of them when none. Tests and build steps that run Windows programs (the icon
+# maker) go through Wine.
+build_windows_vantok() {
+    if [ ! -f "$WINDOWS_BUILD/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$WINDOWS_BUILD" -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$QT_PREFIX/lib/cmake/Qt6/qt.toolchain.cmake" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
+            -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/scripts/wine-run.sh" \
+            -DCMAKE_CXX_COMPILER_LAUNCHER="$(command -v ccache || true)" \
+            -DVANTOK_BENCHMARKS=OFF >/dev/null
+    fi
+    local targets=()
+    for target in "$@"; do targets+=(--target "$target"); done
+    cmake --build "$WINDOWS_BUILD" "${targets[@]}"
 }

@@ -19,8 +19,14 @@ case "${1:-}" in
         ;;
 esac
 
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
+
 ensure_windows_packages
 build_windows_qt
 [ -n "$ONLY_QT" ] && exit 0
-build_windows_vantok
-package_windows_vantok
+
+echo "== Vantok for Windows in $WINDOWS_BUILD"
+build_windows_vantok vantok vantok_windows_packages
+echo "DLLs vantok.exe imports (all of them part of Windows):"
+x86_64-w64-mingw32-objdump -p "$WINDOWS_BUILD/vantok.exe" | sed -n 's/^\s*DLL Name: /  /p' | sort
+ls -l "$WINDOWS_BUILD/vantok.exe" "$WINDOWS_BUILD"/vantok-*-windows-x64.zip "$WINDOWS_BUILD"/vantok-*-setup.exe

@@ -1,5 +1,5 @@
 ; SPDX-License-Identifier: GPL-3.0-or-later
-; The Windows installer. scripts/windows.sh runs makensis with -DVERSION, -DEXE (the built
+; The Windows installer. The build runs makensis with -DVERSION, -DEXE (the built
 ; vantok.exe), -DICON, -DLICENSE and -DOUTFILE.
 ; One user without administrator rights, or all users with them: /CurrentUser or /AllUsers on the
 ; command line, else the installer asks. /S installs and uninstalls without a window.
@@ -93,7 +93,7 @@ FunctionEnd
 Section
     SetOutPath "$INSTDIR"
     File "/oname=vantok.exe" "${EXE}"
-    File "/oname=LICENSE.txt" "${LICENSE}"
+    File "/oname=COPYING.txt" "${LICENSE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\vantok.exe"
 
@@ -119,7 +119,7 @@ SectionEnd
 
 Section Uninstall
     Delete "$INSTDIR\vantok.exe"
-    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\COPYING.txt"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${APP}.lnk"

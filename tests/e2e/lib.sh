@@ -37,11 +37,11 @@ fail() {
 
 # Starts the program in $WORK with the arguments after $1 and waits for the window titled $1 to
 # show its first frame, the grey back colour in its top-left corner; sets WID, WIN_X, WIN_Y. Its
-# standard error also goes to $WORK/stderr.
+# standard error also goes to $WORK/stderr. VANTOK_RUNNER, when set, starts it (Wine).
 start_vantok() {
     local title="$1"
     shift
-    (cd "$WORK" && exec "$VANTOK" "$@" 2> >(tee "$WORK/stderr" >&2)) &
+    (cd "$WORK" && exec ${VANTOK_RUNNER:+"$VANTOK_RUNNER"} "$VANTOK" "$@" 2> >(tee "$WORK/stderr" >&2)) &
     VANTOK_PID=$!
     wait_window "$title"
     WID="$FOUND_WID"
