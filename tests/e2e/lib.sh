@@ -14,7 +14,9 @@ export LC_ALL=C.UTF-8
 
 WORK="$(mktemp -d)"
 VANTOK_PID=""
+# A test that changes something outside $WORK defines test_cleanup to undo it, on success or failure.
 cleanup() {
+    [ "$(type -t test_cleanup)" = function ] && test_cleanup
     [ -n "$VANTOK_PID" ] && kill "$VANTOK_PID" 2>/dev/null || true
     # Clipboard owners and other helpers started in the background must not outlive the test.
     local jobs
@@ -28,6 +30,7 @@ fail() {
     echo "FAIL: $*" >&2
     import -window root "$WORK/failure.png" 2>/dev/null && echo "screen kept in $WORK/failure.png"
     trap - EXIT
+    [ "$(type -t test_cleanup)" = function ] && test_cleanup
     [ -n "$VANTOK_PID" ] && kill "$VANTOK_PID" 2>/dev/null || true
     local jobs
     jobs="$(jobs -p)"

@@ -14,7 +14,7 @@ SHARED_PREFIX="${VANTOK_WINEPREFIX:-${VANTOK_CACHE_DIR:-$HOME/.cache/vantok}/win
 "$VANTOK_RUNNER" cmd /c exit  # makes the shared prefix the first time
 export VANTOK_WINEPREFIX="$WORK/prefix"
 cp -a "$SHARED_PREFIX" "$VANTOK_WINEPREFIX"
-trap 'WINEPREFIX="$VANTOK_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true; cleanup' EXIT
+test_cleanup() { WINEPREFIX="$VANTOK_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true; }
 wine() { "$VANTOK_RUNNER" "$@"; }
 # Windows paths as Linux ones; cmd prints them with a carriage return.
 unix_path() { WINEPREFIX="$VANTOK_WINEPREFIX" /usr/lib/wine/wine64 winepath -u "$1" 2>/dev/null; }
