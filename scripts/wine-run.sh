@@ -10,7 +10,8 @@ set -euo pipefail
 CACHE_DIR="${VANTOK_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/vantok}"
 export WINEPREFIX="${VANTOK_WINEPREFIX:-$CACHE_DIR/wine-prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No Mono or Gecko to install, and no menu entries on the Linux desktop for Start-menu entries.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 WINE=/usr/lib/wine/wine64
 
 if [ ! -f "$WINEPREFIX/.vantok-ready" ]; then

@@ -3,7 +3,8 @@
 ; vantok.exe), -DICON, -DLICENSE and -DOUTFILE.
 ; One user without administrator rights, or all users with them: /CurrentUser or /AllUsers on the
 ; command line, else the installer asks. /S installs and uninstalls without a window.
-Unicode true
+; 64-bit like the program; Debian's wine64 runs no 32-bit programs either.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APP Vantok
