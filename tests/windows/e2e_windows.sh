@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # vantok.exe under Wine on the X display: the window's size, the sample chart, a picture pasted
-# from the X clipboard, Ctrl+C, the chooser with a BMP, a PCX and a drive letter of Wine's, then
-# "EXIT".
+# from the X clipboard, Ctrl+C, the chooser with a BMP, a PCX and a drive letter of Wine's,
+# "Zoom it!", then "EXIT".
 #   e2e_windows.sh VANTOK.EXE WRITE_CHART_BMP.EXE   (VANTOK_RUNNER runs Windows programs)
 source "$(dirname "$0")/../e2e/lib.sh"
 : "${VANTOK_RUNNER:?the program that runs Windows programs}"
@@ -101,6 +101,22 @@ xdotool key --window "$FILES_WID" Tab Tab Tab v Tab Tab Down
 expect_pixel $((58 + 6)) $((2 + 6)) "140,3,201" "picture from drive V: shown in Pic1"
 click_at $((58 + 11)) $((2 + 11))
 expect_pixel $SWATCH "140,3,201" "pick from drive V:'s picture"
+
+# "Zoom it!" starts .\ZOOM.EXE from the current folder: here a second Vantok, ended by its EXIT.
+cp "$VANTOK" "$WORK/ZOOM.EXE"
+WID="$MAIN_WID"
+click_at 28 212
+for _ in $(seq 300); do
+    ZOOM_WID="$(xdotool search --onlyvisible --name '^Vantok$' | grep -vx "$MAIN_WID" | head -1 || true)"
+    [ -n "$ZOOM_WID" ] && break
+    sleep 0.1
+done
+[ -n "$ZOOM_WID" ] || fail "\"Zoom it!\" started no .\\ZOOM.EXE"
+xdotool mousemove --window "$ZOOM_WID" 28 268 click 1
+for _ in $(seq 100); do
+    xdotool search --onlyvisible --name '^Vantok$' | grep -qvx "$MAIN_WID" || break
+    sleep 0.1
+done
 
 exit_through_button
 echo "PASS: vantok.exe under Wine end to end"
