@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# vantok.exe under Wine on the X display: the window's size, the sample chart, a picture pasted
-# from the X clipboard, Ctrl+C, the chooser with a BMP, a PCX and a drive letter of Wine's,
-# "Zoom it!", then "EXIT".
+# vantok.exe under Wine on the X display: the window's size, the sample chart, a bitmap pasted
+# from the X clipboard (CF_DIB to Windows programs), Ctrl+C, the chooser with a BMP, a PCX and a
+# drive letter of Wine's, "Zoom it!", then "EXIT".
 #   e2e_windows.sh VANTOK.EXE WRITE_CHART_BMP.EXE   (VANTOK_RUNNER runs Windows programs)
 source "$(dirname "$0")/../e2e/lib.sh"
 : "${VANTOK_RUNNER:?the program that runs Windows programs}"
@@ -48,13 +48,11 @@ done
 click_at $((74 + 8)) $((34 + 4))
 expect_pixel $SWATCH "255,23,0" "pick on the chart's dithered red"
 
-# A picture on the X clipboard, which Wine offers Windows programs as its "PNG" format. (Offered
-# as image/bmp, Wine makes it CF_DIB, which Qt 6.4 reads back through Wine's OLE clipboard as
-# nothing; see the README.)
+# A bitmap on the X clipboard, which Wine offers Windows programs as CF_DIB.
 convert -size 40x30 xc:'rgb(52,18,5)' -fill 'rgb(7,200,99)' -draw 'rectangle 20,0 39,29' \
-    "$WORK/paste.png"
-xclip -quiet -selection clipboard -t image/png -i "$WORK/paste.png" >/dev/null 2>&1 &
-wait_clipboard_offers image/png
+    "BMP3:$WORK/paste.bmp"
+xclip -quiet -selection clipboard -t image/bmp -i "$WORK/paste.bmp" >/dev/null 2>&1 &
+wait_clipboard_offers image/bmp
 click_at 28 164  # PASTE
 expect_pixel $((56 + 2 + 5)) $((2 + 5)) "52,18,5" "pasted left half"
 expect_pixel $((56 + 2 + 30)) $((2 + 5)) "7,200,99" "pasted right half"
