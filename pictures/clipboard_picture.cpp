@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pictures/clipboard_picture.h"
 
+#include "pictures/clipboard_dib.h"
 #include "pictures/picture_loader.h"
 
 #include <QBuffer>
@@ -8,15 +9,49 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace vantok
 {
 
-QImage clipboardPicture()
+namespace
 {
-    return clipboardPicture(QGuiApplication::clipboard()->mimeData());
+
+QImage loadBytes(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return loadPicture(buffer);
 }
 
-QImage clipboardPicture(const QMimeData *data)
+#ifdef Q_OS_WIN
+// The clipboard's CF_DIB as it holds it; empty when it has none.
+QByteArray clipboardDib()
+{
+    QByteArray bytes;
+    if (!OpenClipboard(nullptr))
+        return bytes;
+    if (HANDLE handle = GetClipboardData(CF_DIB)) {
+        if (const void *data = GlobalLock(handle)) {
+            bytes = QByteArray(static_cast<const char *>(data), qsizetype(GlobalSize(handle)));
+            GlobalUnlock(handle);
+        }
+    }
+    CloseClipboard();
+    return bytes;
+}
+#endif
+
+}  // namespace
+
+namespace
+{
+
+// The picture in clipboard content; `decoded` reads one offered only decoded.
+template<typename Decoded>
+QImage pictureIn(const QMimeData *data, Decoded decoded)
 {
     if (!data)
         return {};
@@ -29,18 +64,42 @@ QImage clipboardPicture(const QMimeData *data)
         if (!format.startsWith(QLatin1StringView("image/")))
             continue;
         offeredEncoded = true;
-        QByteArray bytes = data->data(format);
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        const QImage picture = loadPicture(buffer);
+        const QImage picture = loadBytes(data->data(format));
         if (!picture.isNull())
             return picture;
     }
     // Encoded pictures that the loader refused are not handed to Qt's decoders a second time.
     if (offeredEncoded || !formats.contains(QLatin1StringView("application/x-qt-image")))
         return {};
-    const QImage picture = qvariant_cast<QImage>(data->imageData());
+    const QImage picture = decoded();
     return fitsPictureSizeLimit(picture.size()) ? picture : QImage();
+}
+
+QImage decodedByQt(const QMimeData *data)
+{
+    return qvariant_cast<QImage>(data->imageData());
+}
+
+}  // namespace
+
+QImage clipboardPicture()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return pictureIn(data, [data] {
+#ifdef Q_OS_WIN
+        // CF_DIB goes to the loader as a BMP file: Qt reads it through a CF_DIBV5 made from it,
+        // which can come back empty (under Wine it does).
+        QImage picture = loadBytes(bmpFileFromDib(clipboardDib()));
+        if (!picture.isNull())
+            return picture;
+#endif
+        return decodedByQt(data);
+    });
+}
+
+QImage clipboardPicture(const QMimeData *data)
+{
+    return pictureIn(data, [data] { return decodedByQt(data); });
 }
 
 }  // namespace vantok

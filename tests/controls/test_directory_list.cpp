@@ -147,7 +147,10 @@ void DirectoryListTest::showsChainThenSubFolders()
 {
     QCOMPARE(m_list->path(), at(u"a"_s));
     QStringList expected;
-    const QStringList chain = at(u"a"_s).split(QDir::separator(), Qt::SkipEmptyParts);
+    QStringList chain = at(u"a"_s).split(QDir::separator(), Qt::SkipEmptyParts);
+#ifdef Q_OS_WIN
+    chain.removeFirst();  // the drive, which the root's entry shows
+#endif
     expected.append(u"0:"_s + QDir::toNativeSeparators(QDir::rootPath()));
     for (int i = 0; i < chain.size(); ++i)
         expected.append(u"%1:%2"_s.arg(i + 1).arg(chain.at(i)));

@@ -27,6 +27,20 @@ QList<Volume> mounts(const QStringList &pairs)
     return volumes;
 }
 
+// The same machine on both systems, named as each names its drives: the root or first drive, a
+// removable one, a second disk and one that is not there.
+#ifdef Q_OS_WIN
+const QString Root = u"C:\\"_s;
+const QString Usb = u"E:\\"_s;
+const QString Disk = u"F:\\"_s;
+const QString Missing = u"G:\\"_s;
+#else
+const QString Root = u"/"_s;
+const QString Usb = u"/media/usb"_s;
+const QString Disk = u"/mnt/b"_s;
+const QString Missing = u"/media/none"_s;
+#endif
+
 std::unique_ptr<FakeVolumes> machine(const QStringList &pairs, const QString &current)
 {
     auto fake = std::make_unique<FakeVolumes>();
@@ -58,6 +72,21 @@ void DriveListTest::recognisesDrives_data()
     QTest::addColumn<QString>("home");
     QTest::addColumn<QStringList>("drives");
 
+#ifdef Q_OS_WIN
+    QTest::newRow("drive letters in order")
+        << QStringList{u"Z:\\ unix"_s, u"C:\\ NTFS"_s, u"D:\\ CDFS"_s} << u"C:\\Users\\ann"_s
+        << QStringList{u"C:\\"_s, u"D:\\"_s, u"Z:\\"_s};
+    QTest::newRow("folders mounted inside a drive are left out")
+        << QStringList{u"C:\\ NTFS"_s, u"C:\\mnt\\disk NTFS"_s} << u"C:\\Users\\ann"_s
+        << QStringList{u"C:\\"_s};
+    QTest::newRow("shares and volumes without a letter are left out")
+        << QStringList{u"C:\\ NTFS"_s, u"\\\\server\\share\\ NTFS"_s,
+                       u"\\\\?\\Volume{1234}\\ NTFS"_s}
+        << u"C:\\Users\\ann"_s << QStringList{u"C:\\"_s};
+    QTest::newRow("a drive seen twice is listed once, whatever its case")
+        << QStringList{u"C:\\ NTFS"_s, u"c:\\ NTFS"_s} << u"C:\\Users\\ann"_s
+        << QStringList{u"C:\\"_s};
+#else
     QTest::newRow("pseudo file systems are left out")
         << QStringList{u"/ ext4"_s,         u"/proc proc"_s,     u"/sys sysfs"_s,
                        u"/dev devtmpfs"_s,  u"/dev/shm tmpfs"_s, u"/sys/fs/cgroup cgroup2"_s,
@@ -86,6 +115,7 @@ void DriveListTest::recognisesDrives_data()
     QTest::newRow("a mount seen twice is listed once")
         << QStringList{u"/ ext4"_s, u"/ ext4"_s, u"/mnt/a ext4"_s, u"/mnt/a ext4"_s} << u"/root"_s
         << QStringList{u"/"_s, u"/mnt/a"_s};
+#endif
 }
 
 void DriveListTest::recognisesDrives()
@@ -101,52 +131,62 @@ void DriveListTest::recognisesDrives()
 
 void DriveListTest::showsRootAndName()
 {
-    auto fake = machine({u"/ ext4"_s}, u"/"_s);
-    fake->mounted.append({u"/media/usb"_s, u"STICK"_s, "vfat"});
+    auto fake = machine({Root + u" ext4"_s}, Root);
+    fake->mounted.append({Usb, u"STICK"_s, "vfat"});
     const DriveList list(std::move(fake));
     QCOMPARE(list.count(), 2);
-    QCOMPARE(list.itemText(0), u"/"_s);
-    QCOMPARE(list.itemText(1), u"/media/usb [STICK]"_s);
-    QCOMPARE(list.drives(), (QStringList{u"/"_s, u"/media/usb"_s}));
+    QCOMPARE(list.itemText(0), Root);
+    QCOMPARE(list.itemText(1), Usb + u" [STICK]"_s);
+    QCOMPARE(list.drives(), (QStringList{Root, Usb}));
 }
 
 void DriveListTest::startsOnDriveOfCurrentDirectory_data()
 {
     QTest::addColumn<QString>("current");
     QTest::addColumn<QString>("drive");
+#ifdef Q_OS_WIN
+    QTest::newRow("a folder on a drive") << u"E:\\pics"_s << Usb;
+    QTest::newRow("the drive's root") << Usb << Usb;
+    QTest::newRow("a lower-case letter") << u"e:\\pics"_s << Usb;
+    QTest::newRow("a folder on the first drive") << u"C:\\Users\\ann"_s << Root;
+#else
     QTest::newRow("a folder on a mount") << u"/media/usb/pics"_s << u"/media/usb"_s;
     QTest::newRow("the mount point itself") << u"/media/usb"_s << u"/media/usb"_s;
     QTest::newRow("a longer name is another folder") << u"/media/usb2/pics"_s << u"/"_s;
     QTest::newRow("a folder on the root") << u"/home/ann"_s << u"/"_s;
     QTest::newRow("a folder on a left-out file system") << u"/tmp/x"_s << u"/"_s;
+#endif
 }
 
 void DriveListTest::startsOnDriveOfCurrentDirectory()
 {
     QFETCH(QString, current);
     QFETCH(QString, drive);
-    const DriveList list(machine({u"/ ext4"_s, u"/media/usb vfat"_s, u"/tmp tmpfs"_s}, current));
+    const DriveList list(machine({Root + u" ext4"_s, Usb + u" vfat"_s, u"/tmp tmpfs"_s}, current));
     QCOMPARE(list.drive(), drive);
 }
 
 void DriveListTest::raisesChangedForEveryNewDrive()
 {
-    DriveList list(machine({u"/ ext4"_s, u"/media/usb vfat"_s, u"/mnt/b ext4"_s}, u"/"_s));
+    DriveList list(machine({Root + u" ext4"_s, Usb + u" vfat"_s, Disk + u" ext4"_s}, Root));
     QSignalSpy changed(&list, &DriveList::changed);
-    QVERIFY(list.setDrive(u"/media/usb"_s));
+    QVERIFY(list.setDrive(Usb));
     QCOMPARE(changed.count(), 1);
-    QVERIFY(list.setDrive(u"/media/usb"_s));  // no change
+    QVERIFY(list.setDrive(Usb));  // no change
     QCOMPARE(changed.count(), 1);
-    QVERIFY(!list.setDrive(u"/media/none"_s));
-    QCOMPARE(list.drive(), u"/media/usb"_s);
-    list.setCurrentIndex(list.findData(u"/mnt/b"_s));  // as a choice in the list does
+    QVERIFY(!list.setDrive(Missing));
+    QCOMPARE(list.drive(), Usb);
+    list.setCurrentIndex(list.findData(Disk));  // as a choice in the list does
     QCOMPARE(changed.count(), 2);
-    QCOMPARE(list.drive(), u"/mnt/b"_s);
+    QCOMPARE(list.drive(), Disk);
 }
 
 // Two drives made of real folders: the root, and the one that holds the home folder.
 void DriveListTest::driveChangeMovesDirectoryListToRememberedDirectory()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Drives are letters here: a temporary folder cannot be made one");
+#endif
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkpath(u"home/work/sub"_s));

@@ -14,7 +14,9 @@ export LC_ALL=C.UTF-8
 
 WORK="$(mktemp -d)"
 VANTOK_PID=""
+# A test that changes something outside $WORK defines test_cleanup to undo it, on success or failure.
 cleanup() {
+    [ "$(type -t test_cleanup)" = function ] && test_cleanup
     [ -n "$VANTOK_PID" ] && kill "$VANTOK_PID" 2>/dev/null || true
     # Clipboard owners and other helpers started in the background must not outlive the test.
     local jobs
@@ -28,6 +30,7 @@ fail() {
     echo "FAIL: $*" >&2
     import -window root "$WORK/failure.png" 2>/dev/null && echo "screen kept in $WORK/failure.png"
     trap - EXIT
+    [ "$(type -t test_cleanup)" = function ] && test_cleanup
     [ -n "$VANTOK_PID" ] && kill "$VANTOK_PID" 2>/dev/null || true
     local jobs
     jobs="$(jobs -p)"
@@ -37,11 +40,11 @@ fail() {
 
 # Starts the program in $WORK with the arguments after $1 and waits for the window titled $1 to
 # show its first frame, the grey back colour in its top-left corner; sets WID, WIN_X, WIN_Y. Its
-# standard error also goes to $WORK/stderr.
+# standard error also goes to $WORK/stderr. VANTOK_RUNNER, when set, starts it (Wine).
 start_vantok() {
     local title="$1"
     shift
-    (cd "$WORK" && exec "$VANTOK" "$@" 2> >(tee "$WORK/stderr" >&2)) &
+    (cd "$WORK" && exec ${VANTOK_RUNNER:+"$VANTOK_RUNNER"} "$VANTOK" "$@" 2> >(tee "$WORK/stderr" >&2)) &
     VANTOK_PID=$!
     wait_window "$title"
     WID="$FOUND_WID"

@@ -45,9 +45,15 @@ private:
 void FolderReadingTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    // Enough for several snapshots, with names that differ only in case.
+    // Enough for several snapshots, with names that differ only in case. Where such names are one
+    // file (Windows), each number comes once, its case alternating.
+#ifdef Q_OS_WIN
+    const int number = 1;
+#else
+    const int number = 2;
+#endif
     for (int i = 0; i < 3000; ++i) {
-        const QString name = u"%1%2.bmp"_s.arg(QChar(i % 2 ? u'N' : u'n')).arg(i / 2);
+        const QString name = u"%1%2.bmp"_s.arg(QChar(i % 2 ? u'N' : u'n')).arg(i / number);
         QFile file(m_dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         m_sorted.append(name);
@@ -122,10 +128,16 @@ void FolderReadingTest::findsExactName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("found");
+#ifdef Q_OS_WIN
+    QTest::newRow("exact name") << u"N7.bmp"_s << true;
+    QTest::newRow("other case of the name") << u"n7.bmp"_s << false;
+    QTest::newRow("absent") << u"n3000.bmp"_s << false;
+#else
     QTest::newRow("lower-case twin") << u"n7.bmp"_s << true;
     QTest::newRow("upper-case twin") << u"N7.bmp"_s << true;
     QTest::newRow("other case is another name") << u"n7.BMP"_s << false;
     QTest::newRow("absent") << u"n1500.bmp"_s << false;
+#endif
 }
 
 void FolderReadingTest::findsExactName()

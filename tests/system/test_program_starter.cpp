@@ -8,6 +8,21 @@
 
 using namespace Qt::StringLiterals;
 
+namespace
+{
+
+// What a program file is called: on Windows its suffix makes it one, elsewhere its mode bits.
+QString program(const QString &name)
+{
+#ifdef Q_OS_WIN
+    return name + u".exe"_s;
+#else
+    return name;
+#endif
+}
+
+}  // namespace
+
 class ProgramStarterTest : public QObject
 {
     Q_OBJECT
@@ -49,8 +64,9 @@ void ProgramStarterTest::init()
     m_savedCurrent = QDir::currentPath();
     QDir::setCurrent(m_dir.path());
     // Only our own folders are searched, so the machine's programs cannot answer.
-    qputenv("PATH",
-            (m_dir.filePath(u"first"_s) + u':' + m_dir.filePath(u"second"_s)).toLocal8Bit());
+    qputenv("PATH", QDir::toNativeSeparators(m_dir.filePath(u"first"_s) + QDir::listSeparator() +
+                                             m_dir.filePath(u"second"_s))
+                        .toLocal8Bit());
 }
 
 void ProgramStarterTest::cleanup()
@@ -67,22 +83,22 @@ void ProgramStarterTest::locates_data()
     QTest::addColumn<QStringList>("plainFiles");
     QTest::addColumn<QString>("defaultPath");
     QTest::addColumn<QString>("expected");
-    const QStringList alternatives{u"mtpaint"_s, u"kolourpaint"_s};
+    const QString first = program(u"first/mtpaint"_s);
+    const QString second = program(u"second/kolourpaint"_s);
     QTest::newRow("first alternative on PATH")
-        << QStringList{u"second/kolourpaint"_s, u"first/mtpaint"_s} << QStringList{}
-        << u"\\NOWHERE\\PBRUSH.EXE"_s << u"first/mtpaint"_s;
+        << QStringList{second, first} << QStringList{} << u"\\NOWHERE\\PBRUSH.EXE"_s << first;
     QTest::newRow("later alternative when the first is missing")
-        << QStringList{u"second/kolourpaint"_s} << QStringList{} << u"\\NOWHERE\\PBRUSH.EXE"_s
-        << u"second/kolourpaint"_s;
-    QTest::newRow("non-executable file is ignored")
-        << QStringList{u"second/kolourpaint"_s} << QStringList{u"first/mtpaint"_s}
-        << u"\\NOWHERE\\PBRUSH.EXE"_s << u"second/kolourpaint"_s;
+        << QStringList{second} << QStringList{} << u"\\NOWHERE\\PBRUSH.EXE"_s << second;
+    // Without the mode bits or, on Windows, without a program's suffix.
+    QTest::newRow("non-program file is ignored")
+        << QStringList{second} << QStringList{u"first/mtpaint"_s} << u"\\NOWHERE\\PBRUSH.EXE"_s
+        << second;
     QTest::newRow("default in the current directory wins")
-        << QStringList{u"ZOOM.EXE"_s, u"first/mtpaint"_s} << QStringList{} << u".\\ZOOM.EXE"_s
-        << u"ZOOM.EXE"_s;
+        << QStringList{u"ZOOM.EXE"_s, first} << QStringList{} << u".\\ZOOM.EXE"_s << u"ZOOM.EXE"_s;
+#ifndef Q_OS_WIN  // there, a file named .EXE is a program whatever its mode
     QTest::newRow("non-executable default falls back")
-        << QStringList{u"first/mtpaint"_s} << QStringList{u"ZOOM.EXE"_s} << u".\\ZOOM.EXE"_s
-        << u"first/mtpaint"_s;
+        << QStringList{first} << QStringList{u"ZOOM.EXE"_s} << u".\\ZOOM.EXE"_s << first;
+#endif
     QTest::newRow("nothing found")
         << QStringList{} << QStringList{u"first/mtpaint"_s} << u".\\ZOOM.EXE"_s << QString();
 }
