@@ -44,11 +44,6 @@ QByteArray clipboardDib()
 }
 #endif
 
-}  // namespace
-
-namespace
-{
-
 // The picture in clipboard content; `decoded` reads one offered only decoded.
 template<typename Decoded>
 QImage pictureIn(const QMimeData *data, Decoded decoded)
