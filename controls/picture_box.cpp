@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/picture_box.h"
 
+#include "controls/view_controls.h"
+
 #include <QApplication>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QScrollBar>
-#include <QStyle>
 #include <QtMath>
 
 #include <algorithm>
@@ -68,14 +67,6 @@ QImage composited(QImage picture, const QColor &back)
     return shown;
 }
 
-QString zoomText(qreal zoom)
-{
-    const qreal percent = zoom * 100;
-    const QString number =
-        percent >= 10 ? QString::number(qRound(percent)) : QString::number(percent, 'g', 2);
-    return number + u'%';
-}
-
 QSize bordersSize()
 {
     return {2 * BorderWidth, 2 * BorderWidth};
@@ -101,22 +92,13 @@ void PictureBox::enablePanAndZoom()
 {
     if (pansAndZooms())
         return;
-    m_horizontalBar = new QScrollBar(Qt::Horizontal, this);
-    m_verticalBar = new QScrollBar(Qt::Vertical, this);
-    for (QScrollBar *bar : {m_horizontalBar, m_verticalBar}) {
-        bar->setFocusPolicy(Qt::NoFocus);  // the box keeps the keys and its place in the tab order
-        bar->hide();
-    }
-    connect(m_horizontalBar, &QScrollBar::valueChanged, this, [this](int x) {
-        panTo({x, m_view.offset().y()});
-    });
-    connect(m_verticalBar, &QScrollBar::valueChanged, this, [this](int y) {
-        panTo({m_view.offset().x(), y});
-    });
-    m_zoomLabel = new QLabel(this);
-    m_zoomLabel->setAlignment(Qt::AlignCenter);
-    m_zoomLabel->setAutoFillBackground(true);
-    m_zoomLabel->hide();
+    m_viewControls = new ViewControls(this);
+    connect(m_viewControls, &ViewControls::scrolled, this,
+            [this](Qt::Orientation orientation, int value) {
+                QPoint offset = m_view.offset();
+                (orientation == Qt::Horizontal ? offset.rx() : offset.ry()) = value;
+                panTo(offset);
+            });
     if (parentWidget())
         parentWidget()->installEventFilter(this);
     fitToRoom();
@@ -151,15 +133,9 @@ QSize PictureBox::roomInWindow() const
 {
     if (!pansAndZooms() || !parentWidget())
         return {INT_MAX, INT_MAX};
-    const int least = 2 * BorderWidth + 3 * style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int least = 2 * BorderWidth + 3 * m_viewControls->extent();
     const QSize room = parentWidget()->size() - QSize(x(), y());
     return room.expandedTo({least, least});
-}
-
-int PictureBox::zoomLabelWidth() const
-{
-    return std::max(m_zoomLabel->fontMetrics().horizontalAdvance(u"6400%"_s) + 6,
-                    style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 // The smallest zoom: where the whole picture fits what the window shows of the box.
@@ -168,7 +144,7 @@ qreal PictureBox::leastZoom() const
     const QSize room = roomInWindow() - bordersSize();
     if (fitsIn(m_shown.size(), room))
         return 1;
-    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int extent = m_viewControls->extent();
     const qreal fit = std::min(qreal(room.width()) / m_shown.width(),
                                qreal(room.height() - extent) / m_shown.height());
     return std::min<qreal>(1, fit);
@@ -185,11 +161,12 @@ void PictureBox::fitToRoom()
         resize(m_shown.size() + bordersSize());
     } else {
         const QSize room = roomInWindow();
-        const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const int extent = m_viewControls->extent();
         const QSize content(qCeil(m_shown.width() * m_view.zoom() - 1e-9),
                             qCeil(m_shown.height() * m_view.zoom() - 1e-9));
         const bool vertical = content.height() > room.height() - bordersSize().height() - extent;
-        const int width = std::max(content.width() + (vertical ? extent : 0), zoomLabelWidth());
+        const int width =
+            std::max(content.width() + (vertical ? extent : 0), m_viewControls->cornerWidth());
         const QSize wanted = QSize(width, content.height() + extent) + bordersSize();
         resize(wanted.boundedTo(room));
     }
@@ -207,26 +184,15 @@ void PictureBox::placeViewControls()
     };
     m_viewRect = inner;
     if (showsViewControls()) {
-        const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        const int labelWidth = zoomLabelWidth();
+        const int extent = m_viewControls->extent();
         m_viewRect.setBottom(inner.bottom() - extent);
         const bool vertical = m_view.contentSize().height() > span(m_viewRect.size()).height();
         if (vertical)
             m_viewRect.setRight(inner.right() - extent);
         const bool horizontal = m_view.contentSize().width() > span(m_viewRect.size()).width();
-        const int strip = m_viewRect.bottom() + 1;
-        m_verticalBar->setGeometry(inner.right() - extent + 1, inner.top(), extent,
-                                   m_viewRect.height());
-        m_horizontalBar->setGeometry(inner.left(), strip, inner.width() - labelWidth, extent);
-        m_zoomLabel->setGeometry(inner.right() - labelWidth + 1, strip, labelWidth, extent);
-        m_zoomLabel->setText(zoomText(m_view.zoom()));
-        m_verticalBar->setVisible(vertical);
-        m_horizontalBar->setVisible(horizontal);
-        m_zoomLabel->show();
+        m_viewControls->show(inner, horizontal, vertical, m_view.zoom());
     } else if (pansAndZooms()) {
-        m_verticalBar->hide();
-        m_horizontalBar->hide();
-        m_zoomLabel->hide();
+        m_viewControls->hide();
     }
     m_view.setViewSize(span(m_viewRect.size()));
     syncScrollBars();
@@ -237,16 +203,8 @@ void PictureBox::syncScrollBars()
 {
     if (!pansAndZooms())
         return;
-    const int step = qRound(PanStep * m_view.ratio());
-    const QPoint most = m_view.maxOffset();
-    m_horizontalBar->setRange(0, most.x());
-    m_horizontalBar->setPageStep(m_view.viewSize().width());
-    m_horizontalBar->setSingleStep(step);
-    m_horizontalBar->setValue(m_view.offset().x());
-    m_verticalBar->setRange(0, most.y());
-    m_verticalBar->setPageStep(m_view.viewSize().height());
-    m_verticalBar->setSingleStep(step);
-    m_verticalBar->setValue(m_view.offset().y());
+    m_viewControls->setPosition(m_view.offset(), m_view.maxOffset(), m_view.viewSize(),
+                                qRound(PanStep * m_view.ratio()));
 }
 
 void PictureBox::panBy(QPoint device)
@@ -291,7 +249,7 @@ void PictureBox::describeView()
         const QPoint last(std::min(corner.x(), picture.width() - 1),
                           std::min(corner.y(), picture.height() - 1));
         description = u"%1. Zoom %2; pixels %3 to %4 across and %5 to %6 down of %7 by %8 in view"_s
-                          .arg(PickHint, zoomText(m_view.zoom()))
+                          .arg(PickHint, zoomPercent(m_view.zoom()))
                           .arg(first.x())
                           .arg(last.x())
                           .arg(first.y())
@@ -344,8 +302,8 @@ void PictureBox::paintEvent(QPaintEvent *event)
     drawFrame(&painter);
     m_deviceTransform = painter.deviceTransform();
     m_painted = true;
-    if (showsViewControls() && m_horizontalBar->isHidden())
-        painter.fillRect(QRect(m_horizontalBar->geometry()) & event->rect(), palette().window());
+    if (pansAndZooms())
+        painter.fillRect(m_viewControls->bareStrip() & event->rect(), palette().window());
     const QRect inner = contentsRect();
     const QRect exposed = event->rect() & m_viewRect;
     if (exposed.isEmpty())

@@ -8,11 +8,10 @@
 #include <QImage>
 #include <QTransform>
 
-class QLabel;
-class QScrollBar;
-
 namespace vantok
 {
+
+class ViewControls;
 
 // A picture box: a 2-pixel sunken border around an inner area that shows an optional picture at
 // its natural size, one picture pixel per logical pixel, never smoothed. A press with any mouse
@@ -68,11 +67,10 @@ private:
     QPointF pointerPosition(const QMouseEvent &event) const;
     void paintScaled(QPainter &painter, const QRect &exposed) const;
 
-    bool pansAndZooms() const { return m_zoomLabel != nullptr; }
+    bool pansAndZooms() const { return m_viewControls != nullptr; }
     // Whether zoom or a lack of room puts scroll bars and the zoom's corner in the box.
     bool showsViewControls() const;
     QSize roomInWindow() const;
-    int zoomLabelWidth() const;
     qreal leastZoom() const;
     void fitToRoom();
     void placeViewControls();
@@ -88,9 +86,7 @@ private:
     PictureView m_view;
     // The inner area's part that shows the picture; the rest holds the scroll bars and the zoom.
     QRect m_viewRect;
-    QScrollBar *m_horizontalBar = nullptr;
-    QScrollBar *m_verticalBar = nullptr;
-    QLabel *m_zoomLabel = nullptr;
+    ViewControls *m_viewControls = nullptr;
     int m_wheelZoom = 0;  // Ctrl+wheel eighths of a degree not yet made into a zoom step
     // Where the inner area's top-left device pixel was last drawn; picks map through the same.
     mutable QTransform m_deviceTransform;
