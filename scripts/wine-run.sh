@@ -33,10 +33,14 @@ if [ ! -f "$WINEPREFIX/.vantok-ready" ]; then
 fi
 
 # The first program a new wineserver runs starts Wine's services, which inherit its descriptors and
-# outlive it: a pipe reading our output would never end. A throwaway program starts them instead.
+# outlive it: a pipe reading our output would never end. A throwaway program starts them instead,
+# under the lock, so that a program started beside it (ninja runs two) waits until they run.
+exec {lock}>"$WINEPREFIX.lock"
+flock "$lock"
 if /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null; then
     "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
 fi
+exec {lock}>&-
 
 # Wine keeps QT_* variables from Windows programs and passes WINEQT_* on without the prefix.
 while IFS='=' read -r name _; do
