@@ -35,10 +35,11 @@ fi
 # The first program a new wineserver runs starts Wine's services, which inherit its descriptors and
 # outlive it: a pipe reading our output would never end. A throwaway program starts them instead,
 # under the lock, so that a program started beside it (ninja runs two) waits until they run.
+# What starts here must not inherit the lock either, or it would hold it as long as it runs.
 exec {lock}>"$WINEPREFIX.lock"
 flock "$lock"
-if /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null; then
-    "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
+if /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null {lock}>&-; then
+    "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null {lock}>&- || true
 fi
 exec {lock}>&-
 
