@@ -2,6 +2,7 @@
 #include "controls/directory_list.h"
 #include "fake_volumes.h"
 #include "tests/support/odd_file_types.h"
+#include "tests/support/sorted_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,18 +16,10 @@
 using namespace Qt::StringLiterals;
 using vantok::DirectoryList;
 using vantok::FolderReader;
-using vantok::SortedNames;
+using vantok::test::snapshot;
 
 namespace
 {
-
-std::shared_ptr<const SortedNames> snapshot(const QStringList &names)
-{
-    SortedNames::Builder builder;
-    for (const QString &name : names)
-        builder.add(name);
-    return std::make_shared<SortedNames>(builder.sorted());
-}
 
 // "d000" to "d<to - 1>", every `step`th.
 QStringList numberedNames(int to, int step = 1)

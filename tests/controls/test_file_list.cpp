@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/file_list.h"
 #include "tests/support/odd_file_types.h"
+#include "tests/support/sorted_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,18 +14,10 @@
 using namespace Qt::StringLiterals;
 using vantok::FileList;
 using vantok::FolderReader;
-using vantok::SortedNames;
+using vantok::test::snapshot;
 
 namespace
 {
-
-std::shared_ptr<const SortedNames> snapshot(const QStringList &names)
-{
-    SortedNames::Builder builder;
-    for (const QString &name : names)
-        builder.add(name);
-    return std::make_shared<SortedNames>(builder.sorted());
-}
 
 // "f000.bmp" to "f<to - 1>.bmp", every `step`th.
 QStringList numberedNames(int to, int step = 1)
