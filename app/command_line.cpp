@@ -44,6 +44,7 @@ CommandLine::CommandLine()
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addHelpOption();
     m_parser.addVersionOption();
+    m_parser.addOption({u"grab"_s, u"Pick a colour from the screen at once."_s});
     m_parser.addPositionalArgument(
         u"picture"_s, u"A picture to show, ready to pick colours from."_s, u"[PICTURE]"_s);
     for (const QString &name : QtOptionsWithValue)
@@ -75,6 +76,11 @@ std::optional<QString> CommandLine::picture() const
     if (pictures.isEmpty())
         return std::nullopt;
     return pictures.constFirst();
+}
+
+bool CommandLine::grabsScreen() const
+{
+    return m_parser.isSet(u"grab"_s);
 }
 
 }  // namespace vantok

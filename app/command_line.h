@@ -10,8 +10,8 @@
 namespace vantok
 {
 
-// The program's command line: --help, --help-all, --version and one picture. It also knows the
-// options Qt's GUI classes take for themselves (-platform, -style, -qwindowgeometry, ...), so
+// The program's command line: --help, --help-all, --version, --grab and one picture. It also knows
+// the options Qt's GUI classes take for themselves (-platform, -style, -qwindowgeometry, ...), so
 // that the whole line can be checked before anything opens a display, which only then learns
 // them.
 class CommandLine
@@ -29,6 +29,8 @@ public:
     [[noreturn]] void answer(const QStringList &arguments);
     // The picture named, the first of several.
     std::optional<QString> picture() const;
+    // --grab: a colour from the screen at once.
+    bool grabsScreen() const;
 
 private:
     QCommandLineParser m_parser;

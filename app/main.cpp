@@ -58,8 +58,14 @@ int main(int argc, char *argv[])
     const std::optional<QString> picture = commandLine.picture();
 
     vantok::Windows windows;
-    vantok::MainWindow *main = windows.mainWindow();
-    if (picture && !main->openPicture(vantok::PictureSource::file(*picture), main))
-        std::fprintf(stderr, "vantok: cannot load \"%s\" as a picture\n", qPrintable(*picture));
+    if (picture) {
+        vantok::MainWindow *main = windows.mainWindow();
+        if (!main->openPicture(vantok::PictureSource::file(*picture), main))
+            std::fprintf(stderr, "vantok: cannot load \"%s\" as a picture\n", qPrintable(*picture));
+    }
+    if (commandLine.grabsScreen())
+        windows.grabScreen();  // the main window shows once the pick ends
+    else
+        windows.mainWindow();
     return QApplication::exec();
 }

@@ -238,6 +238,15 @@ void PictureBox::zoomTo(qreal zoom, QPointF anchor)
     update();
 }
 
+void PictureBox::bringIntoView(QPoint cell)
+{
+    const QPoint device = m_view.devicePixelOfCell(cell);
+    if (!inView(device)) {
+        const QSize view = m_view.viewSize();
+        panBy(device - QPoint(view.width() / 2, view.height() / 2));
+    }
+}
+
 void PictureBox::describeView()
 {
     QString description = PickHint;

@@ -47,6 +47,8 @@ public:
     ColourValue point(QPointF at) const;
 
     const PictureView &view() const { return m_view; }
+    // Pans so that picture pixel `cell` is in view, in its middle when it was out of view.
+    void bringIntoView(QPoint cell);
 
 signals:
     void mouseDown(QPointF at);

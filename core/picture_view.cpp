@@ -97,6 +97,12 @@ QPoint PictureView::cellOfDevicePixel(QPoint device) const
     return {cellOf(magnified.x(), devicePerCell()), cellOf(magnified.y(), devicePerCell())};
 }
 
+QPoint PictureView::devicePixelOfCell(QPoint cell) const
+{
+    const auto centre = [this](int c) { return qFloor((c + 0.5) * devicePerCell()); };
+    return QPoint(centre(cell.x()), centre(cell.y())) - m_offset;
+}
+
 qreal PictureView::zoomedIn(qreal zoom)
 {
     for (int place = -LastPlace; place <= LastPlace; ++place) {

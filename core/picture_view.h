@@ -38,6 +38,8 @@ public:
 
     // The picture pixel drawn at device pixel `device`, counted from the view's first one.
     QPoint cellOfDevicePixel(QPoint device) const;
+    // The device pixel, counted from the view's first one, at the centre of picture pixel `cell`.
+    QPoint devicePixelOfCell(QPoint cell) const;
 
     // Device pixels whose centres fall on `length` units of `pixelsPerUnit` device pixels each.
     static int deviceSpan(qreal length, qreal pixelsPerUnit);

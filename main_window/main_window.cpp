@@ -161,9 +161,14 @@ void MainWindow::connectHandlers()
 // A press anywhere on a picture box takes that point's colour, always shown in decimal.
 void MainWindow::pick(const PictureBox &box, QPointF at)
 {
+    takeColour(box.point(at));
+}
+
+// A colour taken from a picture or the screen is always shown in decimal.
+void MainWindow::takeColour(ColourValue c)
+{
     const BusyPointer busy(this);
-    Op2->setValue(true);  // rewrites the boxes in decimal first when "16" was on
-    const ColourValue c = box.point(at);
+    Op2->setValue(true);              // rewrites the boxes in decimal first when "16" was on
     ColR = Cell::number(redOf(c));    // all three cells before any box is written:
     ColG = Cell::number(greenOf(c));  // each nested change repaints from complete values
     ColB = Cell::number(blueOf(c));
@@ -262,13 +267,29 @@ bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
     return true;
 }
 
+void MainWindow::takeFromScreen(const QImage &desktop, QPoint pixel)
+{
+    Pic1->setPicture(desktop);  // shared with the frozen screen's picture, not copied
+    Im->hide();
+    YA->hide();
+    Pic2->hide();
+    Pic1->show();
+    Pic1->bringIntoView(pixel);
+    const QRgb taken = desktop.pixel(pixel);
+    takeColour(composeColour(qRed(taken), qGreen(taken), qBlue(taken)));
+    Pic1->setFocus();  // so that Ctrl+C copies the colour taken
+}
+
 // Beyond the design: pictures dropped anywhere on the window, Ctrl+C and the swatch's menu copy
-// its colour. A component box keeps its own Ctrl+C, since it takes the shortcut first.
+// its colour, and Ctrl+G takes one from the screen. A component box keeps its own Ctrl+C, since it
+// takes the shortcut first.
 void MainWindow::connectDropsAndCopies()
 {
     setAcceptDrops(true);
     auto *copy = new QShortcut(QKeySequence::Copy, this);
     connect(copy, &QShortcut::activated, this, [this] { copyColour(ColourForm::Hash); });
+    auto *grab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this);
+    connect(grab, &QShortcut::activated, this, &MainWindow::grabRequested);
     Lab1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Lab1, &QWidget::customContextMenuRequested, this, &MainWindow::swatchMenu);
 }

@@ -64,10 +64,15 @@ public:
     // mode box ticked; the hourglass shows over `busyWindow` meanwhile. A picture that does not
     // load beeps and changes nothing. The colour boxes and the swatch are left alone.
     bool openPicture(const PictureSource &source, QWidget *busyWindow);
+    // A pixel taken from the screen: the desktop's picture goes into Pic1 and shows alone, as a
+    // loaded picture does, with the pixel in view, and its colour is taken as a pick takes one.
+    void takeFromScreen(const QImage &desktop, QPoint pixel);
 
 signals:
     void fileRequested();
     void exitRequested();
+    // Ctrl+G: a colour from anywhere on the screen.
+    void grabRequested();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -80,6 +85,7 @@ private:
     void connectHandlers();
 
     void pick(const PictureBox &box, QPointF at);
+    void takeColour(ColourValue c);
     void componentChanged(const TextBox &box, Cell &cell);
     void decimalDisplay();
     void hexadecimalDisplay();

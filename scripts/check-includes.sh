@@ -24,13 +24,15 @@ declare -A MAY_INCLUDE=(
     [system]="core system"
     [pictures]="core pictures readers"
     [controls]="core system controls"
+    [screen_grab]="core screen_grab"
+    [screen_picker]="core controls screen_picker"
     [main_window]="core controls pictures system main_window"
     [file_chooser]="core controls pictures system file_chooser"
-    [app]="core controls pictures system main_window file_chooser app"
+    [app]="core controls pictures system screen_grab main_window file_chooser screen_picker app"
     [tools]="core tools"
     [testsupport]="core readers pictures testsupport"
-    [tests]="core readers pictures system controls main_window file_chooser app tools resources testsupport tests"
-    [bench]="core readers pictures system controls main_window file_chooser app tools testsupport bench"
+    [tests]="core readers pictures system controls screen_grab main_window file_chooser screen_picker app tools resources testsupport tests"
+    [bench]="core readers pictures system controls screen_grab main_window file_chooser screen_picker app tools testsupport bench"
     [fuzz]="core readers pictures testsupport fuzz"
 )
 # The Qt modules each layer may include; testsupport/, tests/, bench/ and fuzz/ may use any.
@@ -40,6 +42,8 @@ declare -A QT_MODULES=(
     [system]="QtCore"
     [pictures]="QtCore QtGui"
     [controls]="QtCore QtGui QtWidgets"
+    [screen_grab]="QtCore QtGui QtDBus"
+    [screen_picker]="QtCore QtGui QtWidgets"
     [main_window]="QtCore QtGui QtWidgets"
     [file_chooser]="QtCore QtGui QtWidgets"
     [app]="QtCore QtGui QtWidgets"
@@ -55,8 +59,9 @@ declare -A QT_RULE=(
     [system]="system/ needs QtCore only"
     [pictures]="pictures/ needs QtCore and QtGui only: nothing there draws or takes input"
     [tools]="tools/ needs QtCore and QtGui only"
+    [screen_grab]="screen_grab/ needs QtCore, QtGui and QtDBus only: it reads the screen, it shows nothing"
 )
-PROJECT_DIRS="core system pictures controls main_window file_chooser app tools resources testsupport tests bench fuzz"
+PROJECT_DIRS="core system pictures controls screen_grab main_window file_chooser screen_picker app tools resources testsupport tests bench fuzz"
 
 # Sets LAYER to the layer of path $1, relative to the root: readers, or its top directory.
 layer_of() {
@@ -113,10 +118,10 @@ rule_for() {
     esac
     case "$1" in
         core) echo "core/ includes only core/: it needs QtCore only" ;;
-        system | pictures | controls) contains "main_window file_chooser app" "$2" &&
+        system | pictures | controls | screen_grab) contains "main_window file_chooser screen_picker app" "$2" &&
             echo "$1/ never includes a window or app/" ||
             echo "$1/ includes only ${MAY_INCLUDE[$1]// //, }/" ;;
-        main_window | file_chooser) contains "main_window file_chooser app" "$2" &&
+        main_window | file_chooser | screen_picker) contains "main_window file_chooser screen_picker app" "$2" &&
             echo "the windows never include each other or app/" ||
             echo "the windows build on controls/, pictures/, system/ and core/ only" ;;
         readers) echo "the image readers include only each other: they are plugins on QtGui" ;;

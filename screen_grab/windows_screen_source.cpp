@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "screen_grab/windows_screen_source.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <windows.h>
+
+using namespace Qt::StringLiterals;
+
+namespace vantok
+{
+
+namespace
+{
+
+// Closes what GDI handed out, on every path.
+struct ScreenDc {
+    HDC dc = GetDC(nullptr);
+    ~ScreenDc() { ReleaseDC(nullptr, dc); }
+};
+struct MemoryDc {
+    HDC dc;
+    explicit MemoryDc(HDC like) : dc(CreateCompatibleDC(like)) {}
+    ~MemoryDc() { DeleteDC(dc); }
+};
+struct Bitmap {
+    HBITMAP bitmap;
+    Bitmap(HDC like, int width, int height) : bitmap(CreateCompatibleBitmap(like, width, height)) {}
+    ~Bitmap() { DeleteObject(bitmap); }
+};
+
+// Each monitor's place in the virtual screen, found by the device name Qt also gives the screen.
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found)
+{
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT &r = info.rcMonitor;
+        reinterpret_cast<QList<ScreenPart> *>(found)->append(
+            {QString::fromWCharArray(info.szDevice),
+             QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)});
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void WindowsScreenSource::grab()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    QTimer::singleShot(0, this, &WindowsScreenSource::grabNow);
+}
+
+void WindowsScreenSource::grabNow()
+{
+    m_busy = false;
+    const QRect desktop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                        GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    QImage picture(desktop.size(), QImage::Format_RGB32);
+    if (desktop.isEmpty() || picture.isNull())
+        return emit failed(GrabFailure::Failed, u"Windows reports no screen to read"_s);
+
+    const ScreenDc screen;
+    const MemoryDc memory(screen.dc);
+    const Bitmap bitmap(screen.dc, desktop.width(), desktop.height());
+    const HGDIOBJ previous = SelectObject(memory.dc, bitmap.bitmap);
+    const bool copied = BitBlt(memory.dc, 0, 0, desktop.width(), desktop.height(), screen.dc,
+                               desktop.x(), desktop.y(), SRCCOPY | CAPTUREBLT);
+    SelectObject(memory.dc, previous);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = desktop.width();
+    format.bmiHeader.biHeight = -desktop.height();  // top-down, as QImage holds its rows
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    if (!copied || GetDIBits(memory.dc, bitmap.bitmap, 0, desktop.height(), picture.bits(), &format,
+                             DIB_RGB_COLORS) != desktop.height())
+        return emit failed(GrabFailure::Failed, u"Windows would not copy the screen"_s);
+    // GDI leaves the fourth byte zero; a 32-bit RGB picture holds 0xFF there.
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            row[x] |= 0xFF000000u;
+    }
+
+    QList<ScreenPart> parts;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&parts));
+    for (ScreenPart &part : parts)
+        part.rect = part.rect.translated(-desktop.topLeft()) & picture.rect();
+    emit grabbed(picture, parts);
+}
+
+}  // namespace vantok

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "screen_grab/screen_source.h"
+
+namespace vantok
+{
+
+// Copies the virtual screen, every monitor, through GDI. The program is per-monitor DPI aware,
+// so GDI's pixels are device pixels.
+class WindowsScreenSource : public ScreenSource
+{
+    Q_OBJECT
+
+public:
+    void grab() override;
+
+private:
+    void grabNow();
+
+    bool m_busy = false;
+};
+
+}  // namespace vantok
