@@ -99,6 +99,7 @@ void PictureBox::enablePanAndZoom()
                 (orientation == Qt::Horizontal ? offset.rx() : offset.ry()) = value;
                 panTo(offset);
             });
+    m_viewControls->filterBarEvents(this);
     if (parentWidget())
         parentWidget()->installEventFilter(this);
     fitToRoom();
@@ -436,10 +437,20 @@ void PictureBox::resizeEvent(QResizeEvent *event)
     placeViewControls();
 }
 
+// Qt gives a press to the widget under its position rounded to a logical pixel, so above a ratio
+// of 1 a scroll bar takes presses on the view's last device column or row; they pick there.
 bool PictureBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == parentWidget() && event->type() == QEvent::Resize)
         fitToRoom();
+    if (watched != parentWidget() && event->type() == QEvent::MouseButtonPress) {
+        const auto &press = static_cast<const QMouseEvent &>(*event);
+        const QPointF at = mapFrom(window(), press.scenePosition()) - contentsRect().topLeft();
+        if (inView(devicePixelAt(at))) {
+            emit mouseDown(at);
+            return true;
+        }
+    }
     return QFrame::eventFilter(watched, event);
 }
 

@@ -78,6 +78,12 @@ QRect ViewControls::bareStrip() const
     return isShown() && m_horizontal->isHidden() ? m_horizontal->geometry() : QRect();
 }
 
+void ViewControls::filterBarEvents(QObject *filter)
+{
+    m_horizontal->installEventFilter(filter);
+    m_vertical->installEventFilter(filter);
+}
+
 void ViewControls::setPosition(QPoint offset, QPoint most, QSize page, int step)
 {
     m_horizontal->setRange(0, most.x());

@@ -38,6 +38,9 @@ public:
     // The bottom strip's part the horizontal bar would take while it is hidden: the box paints it.
     QRect bareStrip() const;
 
+    // Lets `filter` see the bars' events first.
+    void filterBarEvents(QObject *filter);
+
     // Where the bars stand: `offset` of `most`, a view of `page` device pixels, arrows by `step`.
     void setPosition(QPoint offset, QPoint most, QSize page, int step);
 

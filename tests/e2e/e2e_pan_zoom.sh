@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A picture far larger than the window, named on the command line, at scale factors 1 and 2: its
 # bottom-right pixel is brought into view by the wheel, by the keys and by dragging the scroll
-# bars, and picked exactly; at 8x and zoomed out to fit, presses pick the pixel drawn under them.
+# bars, and picked exactly, as are the pixels beside the scroll bars; at 8x and zoomed out to fit, presses pick the pixel drawn under them.
 # Also prints how long a wheel notch takes to reach the screen.
 source "$(dirname "$0")/lib.sh"
 
@@ -129,6 +129,10 @@ for SCALE in 1 2; do
     go_home
     xdotool key Page_Down Right End
     pick_last_pixel "keys"
+    # Beside the scroll bars, the view's last device column and row pick too, part way along.
+    read -r x y < <(last_drawn "$LAST")
+    press_expecting $x $((y - 90 * SCALE)) "$(pixel_at $x $((y - 90 * SCALE)))" "beside the vertical bar"
+    press_expecting $((x - 90 * SCALE)) $y "$(pixel_at $((x - 90 * SCALE)) $y)" "above the horizontal bar"
 
     # The scroll bars, dragged by their sliders to their far ends.
     go_home
