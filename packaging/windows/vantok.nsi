@@ -10,6 +10,7 @@ SetCompressor /SOLID lzma
 !define APP Vantok
 !define APPKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
 !define PROGID "Vantok.Picture"
+!define PICK "Pick a Colour from the Screen"
 !define APPS_KEY "Software\Classes\Applications\vantok.exe"
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
@@ -97,6 +98,7 @@ Section
     File "/oname=COPYING.txt" "${LICENSE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\vantok.exe"
+    CreateShortcut "$SMPROGRAMS\${PICK}.lnk" "$INSTDIR\vantok.exe" "--grab"
 
     WriteRegStr SHCTX "Software\Classes\${PROGID}" "" "Picture"
     WriteRegStr SHCTX "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\vantok.exe,0"
@@ -124,6 +126,7 @@ Section Uninstall
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${APP}.lnk"
+    Delete "$SMPROGRAMS\${PICK}.lnk"
 
     !insertmacro ForEachType WithdrawFrom
     DeleteRegKey SHCTX "${APPS_KEY}"

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # vantok.exe under Wine on the X display: the window's size, the sample chart, a bitmap pasted
 # from the X clipboard (CF_DIB to Windows programs), Ctrl+C, the chooser with a BMP, a PCX and a
-# drive letter of Wine's, "Zoom it!", then "EXIT".
+# drive letter of Wine's, "Zoom it!", "EXIT", and a colour taken from the screen with --grab.
 #   e2e_windows.sh VANTOK.EXE WRITE_CHART_BMP.EXE   (VANTOK_RUNNER runs Windows programs)
 source "$(dirname "$0")/../e2e/lib.sh"
 : "${VANTOK_RUNNER:?the program that runs Windows programs}"
@@ -116,5 +116,27 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
+exit_through_button
+
+# --grab: the screen holding another program's picture, every pixel unlike its neighbours, is held
+# still; a press takes the pixel it showed, and the main window comes with it.
+{
+    echo "P3 20 16 255"
+    for ((y = 0; y < 16; y++)); do
+        for ((x = 0; x < 20; x++)); do echo "$((10 + 12 * x)) $((10 + 12 * y)) 77"; done
+    done
+} >"$WORK/pattern.ppm"
+display -geometry +200+150 -borderwidth 0 -title pattern "$WORK/pattern.ppm" &
+wait_window pattern
+WIN_X=200 WIN_Y=150
+expect_pixel 19 15 "238,190,77" "the pattern's last pixel"
+(cd "$WORK" && exec "$VANTOK_RUNNER" "$VANTOK" --grab) &
+VANTOK_PID=$!
+wait_window "Pick a colour from the screen"
+xdotool mousemove $((200 + 5)) $((150 + 7)) click 1
+wait_window Vantok
+WID="$FOUND_WID"
+eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/WIN_/')"
+expect_pixel $SWATCH "70,94,77" "the pixel taken from the screen"
 exit_through_button
 echo "PASS: vantok.exe under Wine end to end"

@@ -47,6 +47,7 @@ check_mode() {
     local menu
     menu="$(unix_path "$(expand "$4")\\Vantok.lnk")"
     [ -f "$menu" ] || fail "$mode: no Start-menu entry $menu"
+    [ -f "${menu%/*}/Pick a Colour from the Screen.lnk" ] || fail "$mode: no Start-menu entry to pick"
 
     local uninstall="$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantok"
     [ "$(reg_value "$uninstall" DisplayVersion)" = "3.52" ] ||
