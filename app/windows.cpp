@@ -27,7 +27,11 @@ constexpr auto SettleTime = 60ms;
 
 }  // namespace
 
-Windows::Windows(std::unique_ptr<ScreenSource> screen) : m_screen(std::move(screen)) {}
+Windows::Windows(std::unique_ptr<ScreenSource> screen)
+{
+    if (screen)
+        useScreen(std::move(screen));
+}
 
 Windows::~Windows()
 {
@@ -85,11 +89,8 @@ void Windows::grabScreen()
     if (m_grabbing || m_picker)
         return;
     m_grabbing = true;
-    if (!m_screen) {
-        m_screen = chooseScreenSource();
-        connect(m_screen.get(), &ScreenSource::grabbed, this, &Windows::screenGrabbed);
-        connect(m_screen.get(), &ScreenSource::failed, this, &Windows::grabFailed);
-    }
+    if (!m_screen)
+        useScreen(chooseScreenSource());
     // The windows leave the screen first: on a tiling desktop the main window may fill a monitor.
     for (QWidget *window : {static_cast<QWidget *>(m_main), static_cast<QWidget *>(m_files)}) {
         if (window && window->isVisible()) {
@@ -101,6 +102,13 @@ void Windows::grabScreen()
         return m_screen->grab();
     QGuiApplication::sync();
     QTimer::singleShot(SettleTime, m_screen.get(), &ScreenSource::grab);
+}
+
+void Windows::useScreen(std::unique_ptr<ScreenSource> screen)
+{
+    m_screen = std::move(screen);
+    connect(m_screen.get(), &ScreenSource::grabbed, this, &Windows::screenGrabbed);
+    connect(m_screen.get(), &ScreenSource::failed, this, &Windows::grabFailed);
 }
 
 void Windows::screenGrabbed(const QImage &desktop, const QList<ScreenPart> &parts)

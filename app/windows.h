@@ -46,6 +46,7 @@ public:
 
 private:
     PictureArea pictureArea();
+    void useScreen(std::unique_ptr<ScreenSource> screen);
     void screenGrabbed(const QImage &desktop, const QList<ScreenPart> &parts);
     void grabFailed(GrabFailure kind, const QString &reason);
     void showWindowsAgain();

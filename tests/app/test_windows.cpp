@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/windows.h"
+#include "controls/colour_label.h"
 #include "controls/file_list.h"
 #include "controls/image_control.h"
 #include "controls/picture_box.h"
 #include "controls/text_box.h"
 #include "file_chooser/file_chooser.h"
 #include "main_window/main_window.h"
+#include "screen_grab/null_screen_source.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QImageWriter>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +34,7 @@ private slots:
     void loadAfterMainWindowClosedMakesItAnew();
     void chooserLoadLeavesTheMainPointerAlone();
     void chooserTakesNoDrops();
+    void unreadableScreenSaysWhyAndChangesNothing();
 
 private:
     static void processDeferredDeletes();
@@ -175,6 +179,25 @@ void WindowsTest::chooserTakesNoDrops()
         QVERIFY2(!enter.isAccepted(), qPrintable(over->objectName()));
     }
     QCOMPARE(files->Te->text(), u"*.BMP;*.ICO"_s);
+}
+
+// Where the screen can't be read, Ctrl+G brings the main window back as it was, with one message.
+void WindowsTest::unreadableScreenSaysWhyAndChangesNothing()
+{
+    delete m_windows;
+    m_windows = new Windows(std::make_unique<NullScreenSource>(u"nowhere"_s));
+    MainWindow *main = m_windows->mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    const ColourValue before = main->Lab1->backColor();
+    QTest::keyClick(main, Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(!main->isVisible());
+    QMessageBox *box = nullptr;
+    QTRY_VERIFY((box = main->findChild<QMessageBox *>()) != nullptr);
+    QVERIFY(main->isVisible());
+    QCOMPARE(box->text(),
+             u"Cannot take a picture of the screen: the screen cannot be read on the \"nowhere\" "
+             u"platform."_s);
+    QCOMPARE(main->Lab1->backColor(), before);
 }
 
 QTEST_MAIN(WindowsTest)
