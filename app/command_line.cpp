@@ -39,15 +39,15 @@ constexpr FormName FormNames[]{
     {u"name", ColourForm::Name}, {u"rgba", ColourForm::RgbaFunction},
 };
 
-// "X,Y", two whole numbers; a sign is allowed, and a pixel left of or above the picture is then
-// reported as outside it.
+// "X,Y", two integers. A negative one is well formed: that pixel is reported as outside the
+// picture, as one past its right or bottom edge is.
 std::optional<QPoint> pixelOf(const QString &text)
 {
     const QStringList numbers = text.split(u',');
-    bool xRead = false;
-    bool yRead = false;
     if (numbers.size() != 2)
         return std::nullopt;
+    bool xRead = false;
+    bool yRead = false;
     const QPoint at(numbers[0].toInt(&xRead), numbers[1].toInt(&yRead));
     if (!xRead || !yRead)
         return std::nullopt;
@@ -120,7 +120,7 @@ std::variant<PixelRequest, QString> CommandLine::pixelRequest() const
     for (const QString &text : m_parser.values(u"pixel"_s)) {
         const std::optional<QPoint> at = pixelOf(text);
         if (!at)
-            return u"--pixel %1: not two whole numbers X,Y"_s.arg(text);
+            return u"--pixel %1: not two integers X,Y"_s.arg(text);
         request.pixels.append(*at);
     }
     if (m_parser.isSet(u"as"_s)) {

@@ -106,7 +106,7 @@ done <<ROWS
 1 a_folder --pixel 0,0 $WORK/folder
 1 not_a_picture_Vantok_reads --pixel 0,0 $WORK/broken.bmp
 1 pixel_-1,0_is_outside --pixel -1,0 $WORK/shot.png
-2 not_two_whole_numbers --pixel 0,0 --pixel 3x4 $WORK/shot.png
+2 not_two_integers --pixel 0,0 --pixel 3x4 $WORK/shot.png
 2 not_one_of --pixel 0,0 --as cmyk $WORK/shot.png
 2 needs_a_picture --pixel 0,0
 ROWS
