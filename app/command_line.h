@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/pixel_report.h"
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <variant>
 
 namespace vantok
 {
 
-// The program's command line: --help, --help-all, --version, --grab and one picture. It also knows
-// the options Qt's GUI classes take for themselves (-platform, -style, -qwindowgeometry, ...), so
+// The program's command line: --help, --help-all, --version, --grab, one picture, and --pixel
+// with --as, which print pixels of that picture without a window. It also knows the
+// options Qt's GUI classes take for themselves (-platform, -style, -qwindowgeometry, ...), so
 // that the whole line can be checked before anything opens a display, which only then learns
 // them.
 class CommandLine
@@ -31,6 +35,10 @@ public:
     std::optional<QString> picture() const;
     // --grab: a colour from the screen at once.
     bool grabsScreen() const;
+    // Whether the line asks for pixels (--pixel or --as), which are printed without a display.
+    bool asksForPixels() const;
+    // The pixels and the form asked for, or one line saying what is wrong with the request.
+    std::variant<PixelRequest, QString> pixelRequest() const;
 
 private:
     QCommandLineParser m_parser;

@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "app/display_opening.h"
 #include "app/first_paint_report.h"
+#include "app/pixel_report.h"
 #include "app/windows.h"
 #include "controls/accessibility.h"
 #include "main_window/main_window.h"
@@ -31,6 +32,21 @@ void nameApplication()
     QCoreApplication::setApplicationVersion(u"" VANTOK_VERSION ""_s);
 }
 
+// Pixels are printed on a core application, so that no display is opened or needed.
+int printPixels(vantok::CommandLine &commandLine, int &argc, char *argv[])
+{
+    const QCoreApplication app(argc, argv);
+    // Again from what Qt read, which on Windows holds the names as typed, whatever the code page.
+    commandLine.parse(QCoreApplication::arguments());
+    const auto request = commandLine.pixelRequest();
+    if (const auto *whyNot = std::get_if<QString>(&request)) {
+        std::fprintf(stderr, "vantok: %s\n", qPrintable(*whyNot));
+        return 2;  // a usage error, as an unknown option is
+    }
+    vantok::applyPictureSizeLimit();
+    return vantok::reportPixels(std::get<vantok::PixelRequest>(request));
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -47,6 +63,8 @@ int main(int argc, char *argv[])
         nameApplication();
         commandLine.answer(QCoreApplication::arguments());
     }
+    if (commandLine.asksForPixels())
+        return printPixels(commandLine, argc, argv);
 
     const auto app = vantok::openDisplay(argc, argv);  // takes Qt's own options out of the list
     vantok::FirstPaintReport::installIfAsked();

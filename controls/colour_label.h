@@ -9,7 +9,8 @@ namespace vantok
 {
 
 // A label whose back colour is set as a colour value; used as the colour swatch. Its accessible
-// description tells the colour in words, and each change is announced to screen readers.
+// description tells the colour in numbers and in words, and each change is announced to screen
+// readers.
 class ColourLabel : public QLabel
 {
     Q_OBJECT

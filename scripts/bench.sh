@@ -15,7 +15,7 @@ export LC_ALL=C
 BENCH_PACKAGES=(xvfb xauth x11-utils jq)
 # The benchmarks the targets below are read from; one missing is reported, not fatal.
 EXPECTED_BENCHMARKS=(bench_main_window bench_file_list bench_big_folder bench_load bench_sample_chart
-    bench_bmp bench_picture_box bench_grab)
+    bench_bmp bench_picture_box bench_grab bench_pixel)
 RUNS="${VANTOK_BENCH_RUNS:-15}"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
@@ -200,6 +200,17 @@ row "BMP decode, own / Qt's, 4K 24-bit" \
     "$(ratio "$(median_us bench_bmp '^decodeOwn')" "$(median_us bench_bmp '^decodeQt')")" "<=" 0.5 x
 row "grab of 3840 × 2160 to the frozen screen painted" "$(in_ms "$(median_us bench_grab '^BM_GrabToFrozenScreen')")" "<=" 150 ms
 row "pointer move to the loupe painted" "$(in_ms "$(median_us bench_grab '^BM_LoupeFollowsPointer')")" "<=" 2 ms
+# The whole --pixel process against a process that makes a QCoreApplication and decodes the
+# file, in wall-clock and in CPU time; and against the decode alone in the benchmark's process.
+row "--pixel / bare decode, 24 MP PNG" \
+    "$(ratio "$(median_us bench_pixel '^pixelCommand/')" "$(median_us bench_pixel '^bareDecodeProcess/')")" "<=" 1.2 x
+row "  the same in CPU time" \
+    "$(ratio "$(counter bench_pixel '^pixelCommand/' median child_cpu_ms)" \
+        "$(counter bench_pixel '^bareDecodeProcess/' median child_cpu_ms)")" "<=" 1.2 x
+row "  against the decode in process" \
+    "$(ratio "$(median_us bench_pixel '^pixelCommand/')" "$(median_us bench_pixel '^bareDecode/')")" "<=" 1.2 x
+row "--pixel / bare decode, 1-pixel PNG" \
+    "$(ratio "$(median_us bench_pixel '^pixelCommandStart')" "$(median_us bench_pixel '^bareDecodeProcessStart')")" "" "" x
 row "chart generation" "$(in_ms "$(median_us bench_sample_chart '^generateChart')")" "<" 0.5 ms
 row "pan step, 100 MP, 1:1" "$(in_ms "$(median_us bench_picture_box '^BM_PanStep/0')")" "<=" 8 ms
 row "pan step, 100 MP, 3x" "$(in_ms "$(median_us bench_picture_box '^BM_PanStep/2')")" "<=" 8 ms

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The command line. --version, --help and an unknown option end at once without a window, even
-# without a display, where anything else ends with one line saying so. A BMP, a PCX, a PNG and a
+# The command line. --version, --help, --pixel and an unknown option end at once without a window,
+# even without a display, where anything else ends with one line saying so. A BMP, a PCX, a PNG and a
 # 16-bit PNG with a transparent colour named on it show pixel for pixel and the first pick reads
 # the stored pixel; Ctrl+C then copies it. A missing or broken picture leaves the window as a
 # plain start shows it and says so in one line on stderr.
@@ -55,6 +55,60 @@ done <<'ROWS'
 2 Unknown_option_'no-such-option' -platform xcb -qwindowtitle Vantok --no-such-option
 1 cannot_open_a_display shot.png
 1 cannot_open_a_display
+ROWS
+
+# --pixel prints stored pixels without a display, through the windows' loader: each picture's
+# pixel at PICK, the PNG's last pixel as ImageMagick reads it, and the other forms of a colour
+# whose forms the unit test works out. A pixel outside the picture, a file that cannot be read, a
+# malformed pixel or form each say why in one line on stderr; the pixels that can be read print.
+pixel_run() { DISPLAY= WAYLAND_DISPLAY= run_to_end "$@"; }
+expect_run() {
+    [ "$STATUS" = "$1" ] && [ "$OUT" = "$2" ] && [ "$ERR_LINES" = "$3" ] &&
+        { [ -z "${4:-}" ] || grep -q "$4" "$WORK/err"; } ||
+        fail "--pixel ${*:5}: status $STATUS, out '$OUT', stderr '$(cat "$WORK/err")'"
+}
+while read -r file copy width height stored then_at then_shown; do
+    IFS=, read -r r g b <<<"$stored"
+    pixel_run --pixel "${PICK[0]},${PICK[1]}" "$WORK/$file"
+    expect_run 0 "$(printf '#%02X%02X%02X' "$r" "$g" "$b")" 0 "" "$file"
+done <<<"$PICTURES"
+read -r _ _ width height _ <<<"$(grep '^shot.png ' <<<"$PICTURES")"
+last="$(convert "$WORK/shot.png" -crop "1x1+$((width - 1))+$((height - 1))" -depth 8 txt:- |
+    grep -o '#[0-9A-F]\{6\}')"
+pixel_run --pixel $((width - 1)),$((height - 1)) --pixel "$width,0" --pixel "0,$height" \
+    --pixel $((width - 1)),$((height - 1)) "$WORK/shot.png"
+expect_run 1 "$last"$'\n'"$last" 2 "pixel $width,0 is outside .*shot.png.* ($width by $height pixels)" \
+    "past the edges"
+# The 16-bit PNG's transparent colour: stored, not drawn over the box's back colour.
+transparent_at="$(grep '^deep.png ' <<<"$PICTURES" | cut -d' ' -f6)"
+pixel_run --pixel "$transparent_at" --as rgba "$WORK/deep.png"
+[[ "$STATUS" = 0 && "$OUT" = rgba\(*,\ 0.00\) ]] || fail "transparent pixel: '$OUT' ($STATUS)"
+convert -size 1x1 xc:'rgb(220,20,60)' xc:'rgba(220,20,60,0.5)' +append "$WORK/crimson.png"
+while read -r form printed; do
+    pixel_run --as "$form" --pixel 0,0 "$WORK/crimson.png"
+    expect_run 0 "$printed" 0 "" "--as $form"
+done <<'ROWS'
+hex #DC143C
+rgb rgb(220, 20, 60)
+hsl hsl(348, 83%, 47%)
+oklch oklch(57.12% 0.2219 20.09)
+name crimson (dark, strong red)
+rgba rgba(220, 20, 60, 1.00)
+ROWS
+pixel_run --pixel 1,0 --as rgba "$WORK/crimson.png"
+expect_run 0 "rgba(220, 20, 60, 0.50)" 0 "" "half transparent"
+mkdir "$WORK/folder"
+while read -r status said arguments; do
+    pixel_run $arguments
+    expect_run "$status" "" 1 "^vantok: .*${said//_/ }" "$arguments"
+done <<ROWS
+1 no_such_file --pixel 0,0 $WORK/missing.png
+1 a_folder --pixel 0,0 $WORK/folder
+1 not_a_picture_Vantok_reads --pixel 0,0 $WORK/broken.bmp
+1 pixel_-1,0_is_outside --pixel -1,0 $WORK/shot.png
+2 not_two_integers --pixel 0,0 --pixel 3x4 $WORK/shot.png
+2 not_one_of --pixel 0,0 --as cmyk $WORK/shot.png
+2 needs_a_picture --pixel 0,0
 ROWS
 
 # Starts the program with the pointer off its window, so that no button is drawn hovered, and

@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The real window: a pick on a pasted picture, typing into a box, the radix switch.
+# The real window: a pick on a pasted picture, typing into a box, the radix switch, the swatch's
+# menu.
 source "$(dirname "$0")/lib.sh"
+
+# Waits up to 10 s for a window of the program's beside the main window: the menu it popped up.
+wait_popup_menu() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --pid "$VANTOK_PID" 2>/dev/null | grep -qvx "$MAIN_WID" && return 0
+        sleep 0.1
+    done
+    fail "no menu popped up"
+}
 
 start_vantok Vantok
 SWATCH="20 12"  # inside Lab1, beside its caption
@@ -19,6 +29,17 @@ expect_pixel $SWATCH "255,0,0" "typed red"
 # "16" at start of a typed box: 255 becomes FF and the colour stays.
 click_at 20 112
 expect_pixel $SWATCH "255,0,0" "hex keeps the colour"
+
+# The swatch's menu, worked with the keyboard: its sixth entry copies the colour's name.
+click_at $SWATCH 3
+wait_popup_menu
+xdotool key Down Down Down Down Down Down Return
+for _ in $(seq 50); do
+    copied="$(xclip -o -selection clipboard 2>/dev/null || true)"
+    [ "$copied" = "red (strong red)" ] && break
+    sleep 0.1
+done
+[ "$copied" = "red (strong red)" ] || fail "the swatch's menu copied '$copied'"
 
 # A picture on the clipboard, pasted and picked pixel for pixel.
 convert -size 40x30 xc:'rgb(52,18,5)' -fill 'rgb(7,200,99)' -draw 'rectangle 20,0 39,29' \

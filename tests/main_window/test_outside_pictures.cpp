@@ -299,7 +299,9 @@ void OutsidePicturesTest::swatchMenuCopiesEachForm()
     QApplication::sendEvent(m_window->Lab1, &request);
 
     QCOMPARE(offered,
-             QStringList({u"Copy #FF800A"_s, u"Copy rgb(255, 128, 10)"_s, u"Copy 255, 128, 10"_s}));
+             QStringList({u"Copy #FF800A"_s, u"Copy rgb(255, 128, 10)"_s, u"Copy 255, 128, 10"_s,
+                          u"Copy hsl(29, 100%, 52%)"_s, u"Copy oklch(73.21% 0.1849 52.51)"_s,
+                          u"Copy darkorange (strong orange)"_s}));
     QCOMPARE(QApplication::clipboard()->text(), copied);
 }
 
