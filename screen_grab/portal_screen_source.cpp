@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen_grab/portal_screen_source.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QFile>
 #include <QImage>
 #include <QUrl>
 
@@ -70,9 +71,12 @@ void PortalScreenSource::portalChecked(QDBusPendingCallWatcher *check)
     check->deleteLater();
     if (!m_timeout.isActive())
         return;
+    if (check->error().type() == QDBusError::ServiceUnknown)
+        return fail(GrabFailure::Unavailable, u"no desktop portal is running"_s);
     if (check->isError())
-        return fail(GrabFailure::Unavailable,
-                    u"no desktop portal offers screenshots (%1)"_s.arg(check->error().message()));
+        return fail(
+            GrabFailure::Unavailable,
+            u"the desktop portal offers no screenshots (%1)"_s.arg(check->error().message()));
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     const QString token = u"vantok%1"_s.arg(++m_requests);
@@ -122,12 +126,15 @@ void PortalScreenSource::answered(uint response, const QVariantMap &results)
     if (response == 1)
         return fail(GrabFailure::Cancelled, u"the screenshot was cancelled"_s);
     if (response != 0)
-        return fail(GrabFailure::Refused, u"the desktop portal refused a screenshot"_s);
+        return fail(GrabFailure::Refused, u"the desktop portal refused or could not take one"_s);
     const QUrl uri(results.value(u"uri"_s).toString());
     if (!uri.isLocalFile())
         return fail(GrabFailure::Failed, u"the desktop portal gave no screenshot file"_s);
-    // Read at once: some portals write every screenshot to the same file.
+    // Read at once, as some portals write every screenshot to the same file, and then removed:
+    // it was made for this request and holds a picture of the screen (xdg-desktop-portal-wlr
+    // leaves it in /tmp, readable by everyone).
     QImage picture(uri.toLocalFile());
+    QFile::remove(uri.toLocalFile());
     if (picture.isNull())
         return fail(GrabFailure::Failed,
                     u"the screenshot \"%1\" cannot be read"_s.arg(uri.toLocalFile()));
