@@ -17,7 +17,7 @@ SESSION_GROUPS=()
 
 session_skip() {
     echo "SKIP: $*"
-    tail -n 5 "$SESSION"/*.log 2>/dev/null || true
+    tail -n 5 "${SESSION:-/nonexistent}"/*.log 2>/dev/null || true
     exit 77
 }
 
@@ -32,8 +32,9 @@ in_session() {
     "${SESSION_RUN[@]}" "$@" 9<&-
 }
 
-# Starts COMMAND in the session as a process group of its own, ended with the script, with what
-# it starts (the bus's services, sway's background).
+# session_daemon LOG COMMAND...: starts COMMAND in the session, its output in $SESSION/LOG.log, as
+# a process group of its own, which ends with the script together with what COMMAND started (the
+# bus's services, sway's background).
 session_daemon() {
     local log="$1"
     shift
@@ -70,7 +71,7 @@ start_portal_session() {
     exec 9<"$SESSION_LOCK"
     flock -w 60 9 || session_skip "another portal session held $SESSION_LOCK for a minute"
     rm -f /tmp/out.png || session_skip "/tmp/out.png belongs to another user"
-    SESSION="$(mktemp -d)"
+    SESSION="$(mktemp -d /tmp/vantok-portal-session.XXXXXX)"
     trap stop_portal_session EXIT
     chmod 0755 "$SESSION"
     mkdir -m 0700 "$SESSION/runtime"
