@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen_grab/portal_screen_source.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QUrl>
 
@@ -70,9 +73,12 @@ void PortalScreenSource::portalChecked(QDBusPendingCallWatcher *check)
     check->deleteLater();
     if (!m_timeout.isActive())
         return;
+    if (check->error().type() == QDBusError::ServiceUnknown)
+        return fail(GrabFailure::Unavailable, u"no desktop portal is running"_s);
     if (check->isError())
-        return fail(GrabFailure::Unavailable,
-                    u"no desktop portal offers screenshots (%1)"_s.arg(check->error().message()));
+        return fail(
+            GrabFailure::Unavailable,
+            u"the desktop portal offers no screenshots (%1)"_s.arg(check->error().message()));
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     const QString token = u"vantok%1"_s.arg(++m_requests);
@@ -122,12 +128,19 @@ void PortalScreenSource::answered(uint response, const QVariantMap &results)
     if (response == 1)
         return fail(GrabFailure::Cancelled, u"the screenshot was cancelled"_s);
     if (response != 0)
-        return fail(GrabFailure::Refused, u"the desktop portal refused a screenshot"_s);
+        return fail(GrabFailure::Refused, u"the desktop portal refused or could not take one"_s);
     const QUrl uri(results.value(u"uri"_s).toString());
     if (!uri.isLocalFile())
         return fail(GrabFailure::Failed, u"the desktop portal gave no screenshot file"_s);
-    // Read at once: some portals write every screenshot to the same file.
-    QImage picture(uri.toLocalFile());
+    // Read at once, as some portals write every screenshot to the same file. One left in the
+    // temporary folder was made for this request alone and shows the screen to anyone who can read
+    // there (xdg-desktop-portal-wlr's /tmp/out.png), so it goes; one saved among the user's
+    // pictures stays.
+    const QString file = uri.toLocalFile();
+    QImage picture(file);
+    const QString folder = QFileInfo(file).absolutePath();
+    if (folder == QDir::tempPath() || folder == u"/tmp"_s)
+        QFile::remove(file);
     if (picture.isNull())
         return fail(GrabFailure::Failed,
                     u"the screenshot \"%1\" cannot be read"_s.arg(uri.toLocalFile()));

@@ -21,8 +21,9 @@ namespace vantok
 
 namespace
 {
-Q_LOGGING_CATEGORY(grabLog, "vantok.grab")
-}
+// Quiet unless asked for (QT_LOGGING_RULES="vantok.grab.info=true").
+Q_LOGGING_CATEGORY(grabLog, "vantok.grab", QtWarningMsg)
+}  // namespace
 
 QList<ScreenPlace> screenPlaces()
 {

@@ -20,8 +20,11 @@ case "${1:-}" in
         ;;
 esac
 
+# The Wayland grab test's session: sway, the portal with its wlroots backend (which needs PipeWire
+# and grim), and a portal that offers the access dialog, without which no screenshots are offered.
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils appstream
-    qt6-wayland weston dbus-daemon at-spi2-core python3-pyatspi)
+    qt6-wayland weston dbus-daemon at-spi2-core python3-pyatspi sway xdg-desktop-portal
+    xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire grim)
 # Only --full needs these; fuzz.sh installs clang itself.
 FULL_PACKAGES=("${PACKAGING_PACKAGES[@]}")
 
