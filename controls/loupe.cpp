@@ -15,7 +15,6 @@ namespace
 
 constexpr int Border = 1;
 constexpr int TextMargin = 4;
-constexpr int Lines = 3;
 const QColor Outside(64, 64, 64);
 
 }  // namespace
@@ -25,6 +24,18 @@ QStringList pixelLines(QPoint at, QRgb colour)
     const ColourValue value = composeColour(qRed(colour), qGreen(colour), qBlue(colour));
     return {u"%1, %2"_s.arg(at.x()).arg(at.y()), colourText(value, ColourForm::Hash),
             colourText(value, ColourForm::Components)};
+}
+
+QStringList storedPixelLines(QPoint at, QRgb drawn, QRgb stored)
+{
+    QStringList lines = pixelLines(at, drawn);
+    if (qAlpha(stored) < 255) {
+        lines.append(u"alpha %1, stores %2, %3, %4"_s.arg(qAlpha(stored))
+                         .arg(qRed(stored))
+                         .arg(qGreen(stored))
+                         .arg(qBlue(stored)));
+    }
+    return lines;
 }
 
 Loupe::Loupe(QWidget *parent) : QWidget(parent)
@@ -37,7 +48,7 @@ Loupe::Loupe(QWidget *parent) : QWidget(parent)
 
 int Loupe::textHeight() const
 {
-    return Lines * fontMetrics().lineSpacing() + 2 * TextMargin;
+    return MostLines * fontMetrics().lineSpacing() + 2 * TextMargin;
 }
 
 QSize Loupe::sizeHint() const
@@ -46,11 +57,13 @@ QSize Loupe::sizeHint() const
     return {side, side + textHeight()};
 }
 
-void Loupe::showPixel(const QImage &picture, QPoint pixel, const QStringList &lines)
+void Loupe::showPixel(const QImage &picture, QPoint pixel, const QStringList &lines,
+                      const QColor &back)
 {
     m_picture = picture;
     m_pixel = pixel;
     m_lines = lines;
+    m_back = back;
     update();
 }
 
@@ -62,9 +75,15 @@ void Loupe::paintEvent(QPaintEvent *)
     for (int row = 0; row < Span; ++row) {
         for (int column = 0; column < Span; ++column) {
             const QPoint at = first + QPoint(column, row);
-            const QColor colour =
-                m_picture.rect().contains(at) ? QColor(m_picture.pixel(at)) : Outside;
-            painter.fillRect(Border + column * Cell, Border + row * Cell, Cell, Cell, colour);
+            const QRect cell(Border + column * Cell, Border + row * Cell, Cell, Cell);
+            if (!m_picture.rect().contains(at)) {
+                painter.fillRect(cell, Outside);
+                continue;
+            }
+            const QColor colour = QColor::fromRgba(m_picture.pixel(at));
+            if (colour.alpha() < 255)
+                painter.fillRect(cell, m_back);
+            painter.fillRect(cell, colour);
         }
     }
     // The told pixel keeps its whole square: white and black rings go round it, over neighbours.

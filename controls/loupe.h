@@ -24,9 +24,13 @@ public:
 
     explicit Loupe(QWidget *parent = nullptr);
 
+    // Lines of text it has room for.
+    static constexpr int MostLines = 4;
+
     // Shows `picture` around `pixel`, which may lie outside it near an edge, and `lines` under it.
-    // The picture is shared, not copied.
-    void showPixel(const QImage &picture, QPoint pixel, const QStringList &lines);
+    // Pixels with alpha show over `back`. The picture is shared, not copied.
+    void showPixel(const QImage &picture, QPoint pixel, const QStringList &lines,
+                   const QColor &back = Qt::black);
 
     QSize sizeHint() const override;
 
@@ -39,9 +43,12 @@ private:
     QImage m_picture;
     QPoint m_pixel;
     QStringList m_lines;
+    QColor m_back;
 };
 
 // What the loupe says of a pixel: where it is, then its colour as #RRGGBB and as R, G, B.
 QStringList pixelLines(QPoint at, QRgb colour);
+// The same for a picture's pixel drawn as `drawn`; below full alpha, also what it stores.
+QStringList storedPixelLines(QPoint at, QRgb drawn, QRgb stored);
 
 }  // namespace vantok
