@@ -28,6 +28,8 @@ constexpr qreal PointerSlack = 1e-4;
 // One arrow key press or one line of a wheel notch, in logical pixels.
 constexpr int PanStep = 20;
 constexpr int WheelNotch = 120;
+// Shift with Page Up or Page Down moves the pick mark this many pixels.
+constexpr int MarkPage = 10;
 
 const QString PickHint = u"Press a point to take its colour"_s;
 
@@ -111,6 +113,7 @@ void PictureBox::setPicture(QImage picture)
     m_shown = composited(std::move(picture), m_backColor);
     m_view.setPictureSize(m_shown.size());
     m_wheelZoom = 0;
+    m_mark.clear();
     fitToRoom();
     update();
 }
@@ -257,6 +260,8 @@ void PictureBox::describeView()
                           .arg(picture.width())
                           .arg(picture.height());
     }
+    if (m_mark.isShown())
+        description += u". "_s + m_mark.description(pixel(m_mark.cell()));
     if (accessibleDescription() != description)
         setAccessibleDescription(description);
 }
@@ -287,7 +292,11 @@ ColourValue PictureBox::point(QPointF at) const
     const QPoint device = devicePixelAt(at);
     if (!inView(device))
         return NoColour;
-    const QPoint cell = m_view.cellOfDevicePixel(device);
+    return pixel(m_view.cellOfDevicePixel(device));
+}
+
+ColourValue PictureBox::pixel(QPoint cell) const
+{
     QRgb rgb = m_backColor.rgb();
     if (m_shown.rect().contains(cell))
         rgb = m_shown.pixel(cell);
@@ -319,9 +328,19 @@ void PictureBox::paintEvent(QPaintEvent *event)
             painter.fillRect(bare, m_backColor);
         if (!source.isEmpty())
             painter.drawImage(source.topLeft() - shift, m_shown, source);
-        return;
+    } else {
+        paintScaled(painter, exposed);
     }
-    paintScaled(painter, exposed);
+    if (m_mark.isShown()) {
+        painter.setTransform(m_deviceTransform.inverted());  // device pixels from here on
+        m_mark.paint(painter, viewOrigin(), pixel(m_mark.cell()));
+    }
+}
+
+QPoint PictureBox::viewOrigin() const
+{
+    const QPointF origin = m_deviceTransform.map(QPointF(m_viewRect.topLeft()));
+    return {qRound(origin.x()), qRound(origin.y())};
 }
 
 // Scales the exposed part of the view by hand, device pixel by device pixel, and blits it unscaled
@@ -329,8 +348,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
 // is made, never a scaled copy of the whole picture.
 void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
 {
-    const QPointF originF = m_deviceTransform.map(QPointF(contentsRect().topLeft()));
-    const QPoint origin(qRound(originF.x()), qRound(originF.y()));
+    const QPoint origin = viewOrigin();
     const QRect viewDevice(origin, m_view.viewSize());
     const QRect target = m_deviceTransform.mapRect(QRectF(exposed)).toAlignedRect() & viewDevice;
     if (target.isEmpty())
@@ -416,9 +434,39 @@ QPointF PictureBox::pointerPosition(const QMouseEvent &event) const
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
     const QPointF at = pointerPosition(*event) - contentsRect().topLeft();
-    if (inView(devicePixelAt(at)))
+    if (inView(devicePixelAt(at))) {
+        notePress(at);
         emit mouseDown(at);
+    }
     QFrame::mousePressEvent(event);
+}
+
+// A press moves the mark's start to the pressed pixel, and hides the mark until the keys move it.
+void PictureBox::notePress(QPointF at)
+{
+    m_mark.pickedAt(m_view.cellOfDevicePixel(devicePixelAt(at)));
+    if (!m_mark.isShown())
+        return;
+    m_mark.hide();
+    update(m_viewRect);
+    describeView();
+}
+
+// The view follows the mark, its outline included.
+void PictureBox::moveMark(QPoint cells)
+{
+    m_mark.moveBy(cells);
+    panTo(m_view.offsetShowing(m_view.devicePixelsOf(m_mark.cell()).adjusted(-1, -1, 1, 1)));
+    update(m_viewRect);
+    describeView();
+}
+
+// The mark's pixel, or the one it would start at, is taken as a press on it would take it.
+void PictureBox::takeMark()
+{
+    const QPoint cell = m_mark.cell();
+    m_mark.pickedAt(cell);
+    emit markTaken(cell);
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
@@ -462,7 +510,8 @@ void PictureBox::wheelEvent(QWheelEvent *event)
 }
 
 // With the box focused: arrows step, Page Up and Down move a page, Home and End go to the
-// picture's corners; Ctrl with +, - and 0 zooms around the view's centre.
+// picture's corners; Ctrl with +, - and 0 zooms around the view's centre. Shift with the arrows
+// and Page keys moves the pick mark, and Space or Enter takes its pixel.
 void PictureBox::keyPressEvent(QKeyEvent *event)
 {
     if (!pansAndZooms() || m_shown.isNull())
@@ -483,6 +532,24 @@ void PictureBox::keyPressEvent(QKeyEvent *event)
             return QFrame::keyPressEvent(event);
         }
     }
+    if (event->modifiers() & Qt::ShiftModifier) {
+        switch (event->key()) {
+        case Qt::Key_Left:
+            return moveMark({-1, 0});
+        case Qt::Key_Right:
+            return moveMark({1, 0});
+        case Qt::Key_Up:
+            return moveMark({0, -1});
+        case Qt::Key_Down:
+            return moveMark({0, 1});
+        case Qt::Key_PageUp:
+            return moveMark({0, -MarkPage});
+        case Qt::Key_PageDown:
+            return moveMark({0, MarkPage});
+        default:
+            break;
+        }
+    }
     switch (event->key()) {
     case Qt::Key_Left:
         return panBy({-step, 0});
@@ -500,6 +567,10 @@ void PictureBox::keyPressEvent(QKeyEvent *event)
         return panTo({0, 0});
     case Qt::Key_End:
         return panTo(m_view.maxOffset());
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return takeMark();
     default:
         return QFrame::keyPressEvent(event);
     }

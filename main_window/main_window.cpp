@@ -141,8 +141,9 @@ void MainWindow::nameForScreenReaders()
 
 void MainWindow::connectHandlers()
 {
-    connect(Pic1, &PictureBox::mouseDown, this, [this](QPointF at) { pick(*Pic1, at); });
-    connect(Pic2, &PictureBox::mouseDown, this, [this](QPointF at) { pick(*Pic2, at); });
+    connect(Pic1, &PictureBox::mouseDown, this, [this](QPointF at) { pick(Pic1->point(at)); });
+    connect(Pic1, &PictureBox::markTaken, this, [this](QPoint cell) { pick(Pic1->pixel(cell)); });
+    connect(Pic2, &PictureBox::mouseDown, this, [this](QPointF at) { pick(Pic2->point(at)); });
     connect(LABw1, &TextBox::changed, this, [this] { componentChanged(*LABw1, ColR); });
     connect(LABw2, &TextBox::changed, this, [this] { componentChanged(*LABw2, ColG); });
     connect(LABw3, &TextBox::changed, this, [this] { componentChanged(*LABw3, ColB); });
@@ -158,12 +159,12 @@ void MainWindow::connectHandlers()
     connect(YA, &QPushButton::clicked, this, &MainWindow::banner);
 }
 
-// A press anywhere on a picture box takes that point's colour, always shown in decimal.
-void MainWindow::pick(const PictureBox &box, QPointF at)
+// A press anywhere on a picture box, or Space or Enter on Pic1's pick mark, takes that pixel's
+// colour, always shown in decimal.
+void MainWindow::pick(ColourValue c)
 {
     const BusyPointer busy(this);
-    Op2->setValue(true);  // rewrites the boxes in decimal first when "16" was on
-    const ColourValue c = box.point(at);
+    Op2->setValue(true);              // rewrites the boxes in decimal first when "16" was on
     ColR = Cell::number(redOf(c));    // all three cells before any box is written:
     ColG = Cell::number(greenOf(c));  // each nested change repaints from complete values
     ColB = Cell::number(blueOf(c));
