@@ -169,7 +169,8 @@ void PictureBox::fitToRoom()
                             qCeil(m_shown.height() * m_view.zoom() - 1e-9));
         const bool vertical = content.height() > room.height() - bordersSize().height() - extent;
         const int width =
-            std::max(content.width() + (vertical ? extent : 0), m_viewControls->cornerWidth());
+            std::max(content.width() + (vertical ? extent : 0),
+                     m_viewControls->cornerWidth(zoomText(m_view.zoom(), m_view.ratio())));
         const QSize wanted = QSize(width, content.height() + extent) + bordersSize();
         resize(wanted.boundedTo(room));
     }
@@ -193,7 +194,7 @@ void PictureBox::placeViewControls()
         if (vertical)
             m_viewRect.setRight(inner.right() - extent);
         const bool horizontal = m_view.contentSize().width() > span(m_viewRect.size()).width();
-        m_viewControls->show(inner, horizontal, vertical, m_view.zoom());
+        m_viewControls->show(inner, horizontal, vertical, zoomText(m_view.zoom(), ratio));
     } else if (pansAndZooms()) {
         m_viewControls->hide();
     }
@@ -252,7 +253,7 @@ void PictureBox::describeView()
         const QPoint last(std::min(corner.x(), picture.width() - 1),
                           std::min(corner.y(), picture.height() - 1));
         description = u"%1. Zoom %2; pixels %3 to %4 across and %5 to %6 down of %7 by %8 in view"_s
-                          .arg(PickHint, zoomPercent(m_view.zoom()))
+                          .arg(PickHint, zoomText(m_view.zoom(), m_view.ratio()))
                           .arg(first.x())
                           .arg(last.x())
                           .arg(first.y())
@@ -510,8 +511,9 @@ void PictureBox::wheelEvent(QWheelEvent *event)
 }
 
 // With the box focused: arrows step, Page Up and Down move a page, Home and End go to the
-// picture's corners; Ctrl with +, - and 0 zooms around the view's centre. Shift with the arrows
-// and Page keys moves the pick mark, and Space or Enter takes its pixel.
+// picture's corners; Ctrl with +, - and 0 zooms around the view's centre, and Ctrl+1 to one
+// picture pixel per device pixel. Shift with the arrows and Page keys moves the pick mark, and
+// Space or Enter takes its pixel.
 void PictureBox::keyPressEvent(QKeyEvent *event)
 {
     if (!pansAndZooms() || m_shown.isNull())
@@ -528,6 +530,8 @@ void PictureBox::keyPressEvent(QKeyEvent *event)
             return zoomTo(PictureView::zoomedOut(m_view.zoom(), leastZoom()), centre);
         case Qt::Key_0:
             return zoomTo(1, centre);
+        case Qt::Key_1:
+            return zoomTo(1 / m_view.ratio(), centre);
         default:
             return QFrame::keyPressEvent(event);
         }

@@ -13,8 +13,9 @@ class QWidget;
 namespace vantok
 {
 
-// The zoom as the user reads it: "800%", "25%", "3.3%".
-QString zoomPercent(qreal zoom);
+// The zoom as the user reads it: "800%", "25%", "3.3%"; at a device pixel ratio other than 1, the
+// zoom that shows each picture pixel on one device pixel reads "1 px = 1 device px".
+QString zoomText(qreal zoom, qreal ratio);
 
 // The scroll bars and the zoom factor a picture box shows inside its border while its picture is
 // zoomed or larger than its room: a vertical bar down the right, and along the bottom a strip with
@@ -28,11 +29,11 @@ public:
 
     // How thick a bar, and so the bottom strip, is.
     int extent() const;
-    // How wide the zoom's corner is: room for the largest factor.
-    int cornerWidth() const;
+    // How wide the zoom's corner is: room for the largest factor, or for `zoom` when wider.
+    int cornerWidth(const QString &zoom) const;
 
     // Lays the controls out in the box's inner area, the bars shown as asked.
-    void show(QRect inner, bool horizontal, bool vertical, qreal zoom);
+    void show(QRect inner, bool horizontal, bool vertical, const QString &zoom);
     void hide();
     bool isShown() const;
     // The bottom strip's part the horizontal bar would take while it is hidden: the box paints it.
