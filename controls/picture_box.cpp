@@ -309,9 +309,18 @@ void PictureBox::paintEvent(QPaintEvent *event)
     if (m_view.ratio() != devicePixelRatioF())
         placeViewControls();  // moved to a screen of another scale
     QPainter painter(this);
-    drawFrame(&painter);
     m_deviceTransform = painter.deviceTransform();
     m_painted = true;
+    if (pansAndZooms()) {
+        // A device pixel that the view's edge cuts in two is not the view's. Filled first, it keeps
+        // nothing from an earlier picture; the frame and the controls draw over their part of it.
+        const QRect cut = m_deviceTransform.mapRect(QRectF(m_viewRect)).toAlignedRect();
+        painter.setTransform(m_deviceTransform.inverted());
+        for (const QRect &part : QRegion(cut).subtracted(QRect(viewOrigin(), m_view.viewSize())))
+            painter.fillRect(part, m_backColor);
+        painter.resetTransform();
+    }
+    drawFrame(&painter);
     if (pansAndZooms())
         painter.fillRect(m_viewControls->bareStrip() & event->rect(), palette().window());
     const QRect inner = contentsRect();
