@@ -113,6 +113,7 @@ void PictureBox::setPicture(QImage picture)
     m_shown = composited(std::move(picture), m_backColor);
     m_view.setPictureSize(m_shown.size());
     m_wheelZoom = 0;
+    m_zoomOnDevicePixels = false;
     m_mark.clear();
     fitToRoom();
     update();
@@ -168,9 +169,8 @@ void PictureBox::fitToRoom()
         const QSize content(qCeil(m_shown.width() * m_view.zoom() - 1e-9),
                             qCeil(m_shown.height() * m_view.zoom() - 1e-9));
         const bool vertical = content.height() > room.height() - bordersSize().height() - extent;
-        const int width =
-            std::max(content.width() + (vertical ? extent : 0),
-                     m_viewControls->cornerWidth(zoomText(m_view.zoom(), m_view.ratio())));
+        const int width = std::max(content.width() + (vertical ? extent : 0),
+                                   m_viewControls->cornerWidth(zoomText()));
         const QSize wanted = QSize(width, content.height() + extent) + bordersSize();
         resize(wanted.boundedTo(room));
     }
@@ -194,7 +194,7 @@ void PictureBox::placeViewControls()
         if (vertical)
             m_viewRect.setRight(inner.right() - extent);
         const bool horizontal = m_view.contentSize().width() > span(m_viewRect.size()).width();
-        m_viewControls->show(inner, horizontal, vertical, zoomText(m_view.zoom(), ratio));
+        m_viewControls->show(inner, horizontal, vertical, zoomText());
     } else if (pansAndZooms()) {
         m_viewControls->hide();
     }
@@ -233,13 +233,23 @@ void PictureBox::panTo(QPoint offset)
     describeView();
 }
 
-void PictureBox::zoomTo(qreal zoom, QPointF anchor)
+void PictureBox::zoomTo(qreal zoom, QPointF anchor, bool onDevicePixels)
 {
-    if (zoom == m_view.zoom())
-        return;
+    if (zoom == m_view.zoom() && (m_zoomOnDevicePixels || !onDevicePixels))
+        return;  // Ctrl+1's name stays until the zoom changes
+    m_zoomOnDevicePixels = onDevicePixels;
     m_view.setZoom(zoom, anchor);
     fitToRoom();
     update();
+}
+
+// Ctrl+1's zoom reads as what it is, while the display's scale leaves it so; any other as a
+// percentage.
+QString PictureBox::zoomText() const
+{
+    if (m_zoomOnDevicePixels && qAbs(m_view.zoom() * m_view.ratio() - 1) < 1e-9)
+        return u"1 px = 1 device px"_s;
+    return zoomPercent(m_view.zoom());
 }
 
 void PictureBox::describeView()
@@ -253,7 +263,7 @@ void PictureBox::describeView()
         const QPoint last(std::min(corner.x(), picture.width() - 1),
                           std::min(corner.y(), picture.height() - 1));
         description = u"%1. Zoom %2; pixels %3 to %4 across and %5 to %6 down of %7 by %8 in view"_s
-                          .arg(PickHint, zoomText(m_view.zoom(), m_view.ratio()))
+                          .arg(PickHint, zoomText())
                           .arg(first.x())
                           .arg(last.x())
                           .arg(first.y())
@@ -540,7 +550,7 @@ void PictureBox::keyPressEvent(QKeyEvent *event)
         case Qt::Key_0:
             return zoomTo(1, centre);
         case Qt::Key_1:
-            return zoomTo(1 / m_view.ratio(), centre);
+            return zoomTo(1 / m_view.ratio(), centre, true);
         default:
             return QFrame::keyPressEvent(event);
         }

@@ -82,7 +82,9 @@ private:
     void syncScrollBars();
     void panBy(QPoint device);
     void panTo(QPoint offset);
-    void zoomTo(qreal zoom, QPointF anchor);
+    // Ctrl+1 zooms `onDevicePixels`: one picture pixel per device pixel.
+    void zoomTo(qreal zoom, QPointF anchor, bool onDevicePixels = false);
+    QString zoomText() const;
     // Where the view's first device pixel lies in the window, in device pixels.
     QPoint viewOrigin() const;
     void notePress(QPointF at);
@@ -98,6 +100,7 @@ private:
     QRect m_viewRect;
     ViewControls *m_viewControls = nullptr;
     PickMark m_mark{m_view};
+    bool m_zoomOnDevicePixels = false;
     int m_wheelZoom = 0;  // Ctrl+wheel eighths of a degree not yet made into a zoom step
     // Where the inner area's top-left device pixel was last drawn; picks map through the same.
     mutable QTransform m_deviceTransform;

@@ -12,10 +12,8 @@ using namespace Qt::StringLiterals;
 namespace vantok
 {
 
-QString zoomText(qreal zoom, qreal ratio)
+QString zoomPercent(qreal zoom)
 {
-    if (ratio != 1 && qAbs(zoom * ratio - 1) < 1e-9)
-        return u"1 px = 1 device px"_s;
     const qreal percent = zoom * 100;
     const QString number =
         percent >= 10 ? QString::number(qRound(percent)) : QString::number(percent, 'g', 2);

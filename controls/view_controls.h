@@ -13,9 +13,8 @@ class QWidget;
 namespace vantok
 {
 
-// The zoom as the user reads it: "800%", "25%", "3.3%"; at a device pixel ratio other than 1, the
-// zoom that shows each picture pixel on one device pixel reads "1 px = 1 device px".
-QString zoomText(qreal zoom, qreal ratio);
+// The zoom as the user reads it: "800%", "25%", "3.3%".
+QString zoomPercent(qreal zoom);
 
 // The scroll bars and the zoom factor a picture box shows inside its border while its picture is
 // zoomed or larger than its room: a vertical bar down the right, and along the bottom a strip with

@@ -53,6 +53,10 @@ void PictureViewTest::zoomSteps_data()
     QTest::newRow("in stops at 64") << 64.0 << true << 1.0 << 64.0;
     QTest::newRow("in from a fit between steps takes the next step")
         << 0.3 << true << 0.3 << 1.0 / 3;
+    QTest::newRow("in from one pixel per device pixel at ratio 1.5 goes to 1:1")
+        << 2.0 / 3 << true << 0.01 << 1.0;
+    QTest::newRow("out from one pixel per device pixel at ratio 1.5 goes to 1/2")
+        << 2.0 / 3 << false << 0.01 << 0.5;
     QTest::newRow("out from 1:1 halves") << 1.0 << false << 0.01 << 0.5;
     QTest::newRow("out from 1/2 takes 1/3") << 0.5 << false << 0.01 << 1.0 / 3;
     QTest::newRow("out from 3 goes to 2") << 3.0 << false << 0.01 << 2.0;
