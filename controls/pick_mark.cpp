@@ -3,6 +3,7 @@
 
 #include "core/picture_view.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QRegion>
 
@@ -12,6 +13,29 @@ using namespace Qt::StringLiterals;
 
 namespace vantok
 {
+
+QPoint markStep(const QKeyEvent &event)
+{
+    if (!(event.modifiers() & Qt::ShiftModifier))
+        return {};
+    constexpr int Page = 10;
+    switch (event.key()) {
+    case Qt::Key_Left:
+        return {-1, 0};
+    case Qt::Key_Right:
+        return {1, 0};
+    case Qt::Key_Up:
+        return {0, -1};
+    case Qt::Key_Down:
+        return {0, 1};
+    case Qt::Key_PageUp:
+        return {0, -Page};
+    case Qt::Key_PageDown:
+        return {0, Page};
+    default:
+        return {};
+    }
+}
 
 void PickMark::clear()
 {

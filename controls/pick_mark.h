@@ -8,12 +8,17 @@
 
 #include <optional>
 
+class QKeyEvent;
 class QPainter;
 
 namespace vantok
 {
 
 class PictureView;
+
+// How far Shift with an arrow key (one pixel) or a Page key (ten) moves the mark; none for any
+// other key.
+QPoint markStep(const QKeyEvent &event);
 
 // The pixel of a picture box that Space or Enter takes, moved by the keys. It starts at the pixel
 // last picked, or else at the view's centre, and is drawn only after the keys moved it, so that

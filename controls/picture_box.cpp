@@ -28,8 +28,6 @@ constexpr qreal PointerSlack = 1e-4;
 // One arrow key press or one line of a wheel notch, in logical pixels.
 constexpr int PanStep = 20;
 constexpr int WheelNotch = 120;
-// Shift with Page Up or Page Down moves the pick mark this many pixels.
-constexpr int MarkPage = 10;
 
 const QString PickHint = u"Press a point to take its colour"_s;
 
@@ -555,24 +553,8 @@ void PictureBox::keyPressEvent(QKeyEvent *event)
             return QFrame::keyPressEvent(event);
         }
     }
-    if (event->modifiers() & Qt::ShiftModifier) {
-        switch (event->key()) {
-        case Qt::Key_Left:
-            return moveMark({-1, 0});
-        case Qt::Key_Right:
-            return moveMark({1, 0});
-        case Qt::Key_Up:
-            return moveMark({0, -1});
-        case Qt::Key_Down:
-            return moveMark({0, 1});
-        case Qt::Key_PageUp:
-            return moveMark({0, -MarkPage});
-        case Qt::Key_PageDown:
-            return moveMark({0, MarkPage});
-        default:
-            break;
-        }
-    }
+    if (const QPoint cells = markStep(*event); !cells.isNull())
+        return moveMark(cells);
     switch (event->key()) {
     case Qt::Key_Left:
         return panBy({-step, 0});
