@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Picks at every scale factor: a press with any button on any device pixel of a pasted picture
-# reads the picture pixel drawn at that device pixel, up to the last device column and row. After
-# Ctrl+1 each stored pixel takes exactly one device pixel, and presses there pick exactly.
+# reads the picture pixel drawn at that device pixel, up to the last device column and row.
 source "$(dirname "$0")/lib.sh"
 
 # Every pixel differs from all eight neighbours, and only the picture's pixels have blue 77.
@@ -58,32 +57,6 @@ corner_presses() {
             function press(x, y) { print x + dx, y + dy, drawn[x "," y] }'
 }
 
-# Prints "x y" of the picture's first device pixel, in window coordinates, once the picture shows
-# one device pixel for each of its pixels, each in its own colour.
-one_to_one_origin() {
-    local left top
-    read -r left top < <(device 56 0)
-    import -window root -crop "$((WIDTH * 4))x$((HEIGHT * 4))+$((WIN_X + left))+$((WIN_Y + top))" \
-        -depth 8 txt:- |
-        awk -v w="$WIDTH" -v h="$HEIGHT" -v dx="$left" -v dy="$top" '
-            /^[0-9]+,[0-9]+: \(/ {
-                split($1, at, /[,:]/)
-                colour = $2; gsub(/[()]/, "", colour)
-                if (colour !~ /,77$/) next
-                drawn[at[1] "," at[2]] = colour
-                if (!n || at[1] < x0) x0 = at[1]
-                if (!n || at[2] < y0) y0 = at[2]
-                ++n
-            }
-            END {
-                if (n != w * h) exit
-                for (y = 0; y < h; ++y)
-                    for (x = 0; x < w; ++x)
-                        if (drawn[(x0 + x) "," (y0 + y)] != (10 + 12 * x) "," (10 + 12 * y) ",77") exit
-                print x0 + dx, y0 + dy
-            }'
-}
-
 for SCALE in 1 1.25 1.5 1.75 2 3; do
     export QT_SCALE_FACTOR="$SCALE"
     start_vantok Vantok
@@ -105,23 +78,6 @@ for SCALE in 1 1.25 1.5 1.75 2 3; do
         button=$((button % 3 + 1))
     done <<<"$presses"
     echo "scale $SCALE: $(wc -l <<<"$presses") presses read the pixel drawn under them"
-
-    xdotool mousemove --window "$WID" $(device 20 250) key ctrl+1  # the keys go to the window under the pointer
-    origin=""
-    for _ in $(seq 50); do
-        origin="$(one_to_one_origin)"
-        [ -n "$origin" ] && break
-        sleep 0.2
-    done
-    [ -n "$origin" ] || fail "scale $SCALE: Ctrl+1 did not show one device pixel for each stored pixel"
-    read -r x0 y0 <<<"$origin"
-    for at in "0 0" "19 15" "1 0" "18 15" "0 1" "10 7" "19 0" "0 15"; do
-        read -r x y <<<"$at"
-        colour="$((10 + 12 * x)),$((10 + 12 * y)),77"
-        echo "mousemove --window $WID $((x0 + x)) $((y0 + y)) click 1" >&"${POINTER[1]}"
-        wait_pixel $SWATCH "$colour" || fail "scale $SCALE, after Ctrl+1: pixel $x,$y picked $SEEN, not $colour"
-    done
-    echo "scale $SCALE: after Ctrl+1 each device pixel shows one stored pixel, and presses pick it"
     kill "$VANTOK_PID"
     wait "$VANTOK_PID" 2>/dev/null || true
     VANTOK_PID=""
