@@ -63,37 +63,22 @@ pick_last_pixel() {
     echo "scale $SCALE, $1: picked the bottom-right pixel at $at"
 }
 
-# Prints "x y" of the device pixel at the top-left of the pick mark's outline, once the one picture
-# pixel drawn in colour $1 shows whole (SCALE by SCALE device pixels) inside a ring of one device
-# pixel, all black or all white.
+# Prints "x y" of the top-left of the pick mark's outline once the picture pixel drawn in colour $1
+# shows whole, SCALE by SCALE device pixels, inside a ring one device pixel wide, black or white.
 mark_outline() {
     screen_text $((58 * SCALE)) $((2 * SCALE)) $(((LOGICAL_W - 60 - BAR) * SCALE)) \
-        $(((LOGICAL_H - 4 - BAR) * SCALE)) |
-        awk -v want="($1)" -v s="$SCALE" '
+        $(((LOGICAL_H - 4 - BAR) * SCALE)) | awk -v want="($1)" -v s="$SCALE" '
         { split($1, at, /[,:]/); drawn[at[1] "," at[2]] = $2 }
-        $2 == want {
-            if (!n || at[1] < x0) x0 = at[1]
-            if (!n || at[2] < y0) y0 = at[2]
-            ++n
-        }
+        $2 == want && !n++ { x0 = at[1]; y0 = at[2] }
         END {
-            if (n != s * s || drawn[(x0 + s - 1) "," (y0 + s - 1)] != want) exit
             ring = drawn[(x0 - 1) "," (y0 - 1)]
-            if (ring != "(0,0,0)" && ring != "(255,255,255)") exit
+            if (n != s * s || (ring != "(0,0,0)" && ring != "(255,255,255)")) exit
             for (y = y0 - 1; y <= y0 + s; ++y)
                 for (x = x0 - 1; x <= x0 + s; ++x)
-                    if ((x < x0 || x >= x0 + s || y < y0 || y >= y0 + s) && drawn[x "," y] != ring)
+                    if (drawn[x "," y] != (x < x0 || x >= x0 + s || y < y0 || y >= y0 + s ? ring : want))
                         exit
             print x0 - 1, y0 - 1
         }'
-}
-
-# Expects the swatch to take colour $1 from the keys $2... pressed in Pic1.
-keys_expecting() {
-    local want="$1"
-    shift
-    xdotool key --delay 20 "$@"
-    wait_pixel $SWATCH "$want" || fail "scale $SCALE: the keys $* took $SEEN, not $want"
 }
 
 go_home() {
@@ -148,26 +133,26 @@ for SCALE in 1 2; do
     LOGICAL_W=$((WIN_WIDTH / SCALE)) LOGICAL_H=$((WIN_HEIGHT / SCALE))
     expect_pixel $(device 58 2) "0,0,0" "the picture starts at its top-left"
 
-    # The pick mark, at 1:1: Space takes the view's centre before the mark was ever moved or drawn.
+    # The pick mark, at 1:1: Space takes the view's centre, where the mark starts; the keys go to
+    # the window under the pointer.
     CX=$(((LOGICAL_W - 60 - BAR) / 2)) CY=$(((LOGICAL_H - 4 - BAR) / 2))
-    xdotool mousemove --window "$WID" $(device 150 100)  # the keys go to the window under it
-    keys_expecting "$(stored $CX $CY)" space
-    keys_expecting "$(stored $((CX + 3)) $((CY + 301)))" shift+Right shift+Right shift+Right \
-        shift+Down $(printf 'shift+Page_Down %.0s' $(seq 30)) Return
+    xdotool mousemove --window "$WID" $(device 150 100) key space
+    expect_pixel $SWATCH "$(stored $CX $CY)" "scale $SCALE: Space before any mark"
+    xdotool key --delay 20 shift+Right shift+Right shift+Right shift+Down \
+        $(printf 'shift+Page_Down %.0s' $(seq 30)) Return
+    expect_pixel $SWATCH "$(stored $((CX + 3)) $((CY + 301)))" "scale $SCALE: Enter on the mark"
     outline=""
     for _ in $(seq 50); do
-        outline="$(mark_outline "$(stored $((CX + 3)) $((CY + 301)))")"
-        [ -n "$outline" ] && break
+        outline="$(mark_outline "$(stored $((CX + 3)) $((CY + 301)))")" && [ -n "$outline" ] && break
         sleep 0.2
     done
     [ -n "$outline" ] || fail "scale $SCALE: the view did not follow the mark, or its outline hid it"
-    # A press on the outline takes the picture's pixel there, and hides the mark until the keys
-    # move it on from the pressed pixel.
+    # A press on the outline reads the picture there, and hides the mark; the keys go on from there.
     press_expecting $outline "$(stored $((CX + 2)) $((CY + 300)))" "a press on the mark's outline"
     expect_pixel $outline "$(stored $((CX + 2)) $((CY + 300)))" "scale $SCALE: a press hides the mark"
-    keys_expecting "$(stored $((CX + 1)) $((CY + 300)))" shift+Left space
-    picks_match_drawing "a press hides the mark again" 150 100
-    echo "scale $SCALE: the keys moved the mark, drawn around its pixel, and took it exactly"
+    xdotool key shift+Left space
+    expect_pixel $SWATCH "$(stored $((CX + 1)) $((CY + 300)))" "scale $SCALE: the mark after a press"
+    picks_match_drawing "the keys, and a press hiding the mark" 150 100
 
     # The wheel: down, then sideways with the horizontal wheel and with Shift.
     xdotool mousemove --window "$WID" $(device 150 100)
