@@ -112,6 +112,8 @@ void PictureBox::setPicture(QImage picture)
     m_shown = composited(std::move(picture), m_backColor);
     m_view.setPictureSize(m_shown.size());
     m_wheelZoom = 0;
+    m_zoomOnDevicePixels = false;
+    m_mark.clear();
     fitToRoom();
     update();
 }
@@ -166,8 +168,8 @@ void PictureBox::fitToRoom()
         const QSize content(qCeil(m_shown.width() * m_view.zoom() - 1e-9),
                             qCeil(m_shown.height() * m_view.zoom() - 1e-9));
         const bool vertical = content.height() > room.height() - bordersSize().height() - extent;
-        const int width =
-            std::max(content.width() + (vertical ? extent : 0), m_viewControls->cornerWidth());
+        const int width = std::max(content.width() + (vertical ? extent : 0),
+                                   m_viewControls->cornerWidth(zoomText()));
         const QSize wanted = QSize(width, content.height() + extent) + bordersSize();
         resize(wanted.boundedTo(room));
     }
@@ -191,7 +193,7 @@ void PictureBox::placeViewControls()
         if (vertical)
             m_viewRect.setRight(inner.right() - extent);
         const bool horizontal = m_view.contentSize().width() > span(m_viewRect.size()).width();
-        m_viewControls->show(inner, horizontal, vertical, m_view.zoom());
+        m_viewControls->show(inner, horizontal, vertical, zoomText());
     } else if (pansAndZooms()) {
         m_viewControls->hide();
     }
@@ -230,10 +232,11 @@ void PictureBox::panTo(QPoint offset)
     describeView();
 }
 
-void PictureBox::zoomTo(qreal zoom, QPointF anchor)
+void PictureBox::zoomTo(qreal zoom, QPointF anchor, bool onDevicePixels)
 {
-    if (zoom == m_view.zoom())
-        return;
+    if (zoom == m_view.zoom() && (m_zoomOnDevicePixels || !onDevicePixels))
+        return;  // Ctrl+1's name stays until the zoom changes
+    m_zoomOnDevicePixels = onDevicePixels;
     m_view.setZoom(zoom, anchor);
     fitToRoom();
     update();
@@ -241,11 +244,20 @@ void PictureBox::zoomTo(qreal zoom, QPointF anchor)
 
 void PictureBox::bringIntoView(QPoint cell)
 {
-    const QPoint device = m_view.devicePixelOfCell(cell);
+    const QPoint device = m_view.devicePixelsOf(cell).topLeft();
     if (!inView(device)) {
         const QSize view = m_view.viewSize();
         panBy(device - QPoint(view.width() / 2, view.height() / 2));
     }
+}
+
+// Ctrl+1's zoom reads as what it is, while the display's scale leaves it so; any other as a
+// percentage.
+QString PictureBox::zoomText() const
+{
+    if (m_zoomOnDevicePixels && qAbs(m_view.zoom() * m_view.ratio() - 1) < 1e-9)
+        return u"1 px = 1 device px"_s;
+    return zoomPercent(m_view.zoom());
 }
 
 void PictureBox::describeView()
@@ -259,7 +271,7 @@ void PictureBox::describeView()
         const QPoint last(std::min(corner.x(), picture.width() - 1),
                           std::min(corner.y(), picture.height() - 1));
         description = u"%1. Zoom %2; pixels %3 to %4 across and %5 to %6 down of %7 by %8 in view"_s
-                          .arg(PickHint, zoomPercent(m_view.zoom()))
+                          .arg(PickHint, zoomText())
                           .arg(first.x())
                           .arg(last.x())
                           .arg(first.y())
@@ -267,6 +279,8 @@ void PictureBox::describeView()
                           .arg(picture.width())
                           .arg(picture.height());
     }
+    if (m_mark.isShown())
+        description += u". "_s + m_mark.description(pixel(m_mark.cell()));
     if (accessibleDescription() != description)
         setAccessibleDescription(description);
 }
@@ -297,7 +311,11 @@ ColourValue PictureBox::point(QPointF at) const
     const QPoint device = devicePixelAt(at);
     if (!inView(device))
         return NoColour;
-    const QPoint cell = m_view.cellOfDevicePixel(device);
+    return pixel(m_view.cellOfDevicePixel(device));
+}
+
+ColourValue PictureBox::pixel(QPoint cell) const
+{
     QRgb rgb = m_backColor.rgb();
     if (m_shown.rect().contains(cell))
         rgb = m_shown.pixel(cell);
@@ -309,9 +327,18 @@ void PictureBox::paintEvent(QPaintEvent *event)
     if (m_view.ratio() != devicePixelRatioF())
         placeViewControls();  // moved to a screen of another scale
     QPainter painter(this);
-    drawFrame(&painter);
     m_deviceTransform = painter.deviceTransform();
     m_painted = true;
+    if (pansAndZooms()) {
+        // A device pixel that the view's edge cuts in two is not the view's. Filled first, it keeps
+        // nothing from an earlier picture; the frame and the controls draw over their part of it.
+        const QRect cut = m_deviceTransform.mapRect(QRectF(m_viewRect)).toAlignedRect();
+        painter.setTransform(m_deviceTransform.inverted());
+        for (const QRect &part : QRegion(cut).subtracted(QRect(viewOrigin(), m_view.viewSize())))
+            painter.fillRect(part, m_backColor);
+        painter.resetTransform();
+    }
+    drawFrame(&painter);
     if (pansAndZooms())
         painter.fillRect(m_viewControls->bareStrip() & event->rect(), palette().window());
     const QRect inner = contentsRect();
@@ -329,9 +356,19 @@ void PictureBox::paintEvent(QPaintEvent *event)
             painter.fillRect(bare, m_backColor);
         if (!source.isEmpty())
             painter.drawImage(source.topLeft() - shift, m_shown, source);
-        return;
+    } else {
+        paintScaled(painter, exposed);
     }
-    paintScaled(painter, exposed);
+    if (m_mark.isShown()) {
+        painter.setTransform(m_deviceTransform.inverted());  // device pixels from here on
+        m_mark.paint(painter, viewOrigin(), pixel(m_mark.cell()));
+    }
+}
+
+QPoint PictureBox::viewOrigin() const
+{
+    const QPointF origin = m_deviceTransform.map(QPointF(m_viewRect.topLeft()));
+    return {qRound(origin.x()), qRound(origin.y())};
 }
 
 // Scales the exposed part of the view by hand, device pixel by device pixel, and blits it unscaled
@@ -339,8 +376,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
 // is made, never a scaled copy of the whole picture.
 void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
 {
-    const QPointF originF = m_deviceTransform.map(QPointF(contentsRect().topLeft()));
-    const QPoint origin(qRound(originF.x()), qRound(originF.y()));
+    const QPoint origin = viewOrigin();
     const QRect viewDevice(origin, m_view.viewSize());
     const QRect target = m_deviceTransform.mapRect(QRectF(exposed)).toAlignedRect() & viewDevice;
     if (target.isEmpty())
@@ -426,9 +462,39 @@ QPointF PictureBox::pointerPosition(const QMouseEvent &event) const
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
     const QPointF at = pointerPosition(*event) - contentsRect().topLeft();
-    if (inView(devicePixelAt(at)))
+    if (inView(devicePixelAt(at))) {
+        notePress(at);
         emit mouseDown(at);
+    }
     QFrame::mousePressEvent(event);
+}
+
+// A press moves the mark's start to the pressed pixel, and hides the mark until the keys move it.
+void PictureBox::notePress(QPointF at)
+{
+    m_mark.pickedAt(m_view.cellOfDevicePixel(devicePixelAt(at)));
+    if (!m_mark.isShown())
+        return;
+    m_mark.hide();
+    update(m_viewRect);
+    describeView();
+}
+
+// The view follows the mark, its outline included.
+void PictureBox::moveMark(QPoint cells)
+{
+    m_mark.moveBy(cells);
+    panTo(m_view.offsetShowing(m_view.devicePixelsOf(m_mark.cell()).adjusted(-1, -1, 1, 1)));
+    update(m_viewRect);
+    describeView();
+}
+
+// The mark's pixel, or the one it would start at, is taken as a press on it would take it.
+void PictureBox::takeMark()
+{
+    const QPoint cell = m_mark.cell();
+    m_mark.pickedAt(cell);
+    emit markTaken(cell);
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
@@ -482,7 +548,9 @@ void PictureBox::wheelEvent(QWheelEvent *event)
 }
 
 // With the box focused: arrows step, Page Up and Down move a page, Home and End go to the
-// picture's corners; Ctrl with +, - and 0 zooms around the view's centre.
+// picture's corners; Ctrl with +, - and 0 zooms around the view's centre, and Ctrl+1 to one
+// picture pixel per device pixel. Shift with the arrows and Page keys moves the pick mark, and
+// Space or Enter takes its pixel.
 void PictureBox::keyPressEvent(QKeyEvent *event)
 {
     if (!pansAndZooms() || m_shown.isNull())
@@ -499,10 +567,14 @@ void PictureBox::keyPressEvent(QKeyEvent *event)
             return zoomTo(PictureView::zoomedOut(m_view.zoom(), leastZoom()), centre);
         case Qt::Key_0:
             return zoomTo(1, centre);
+        case Qt::Key_1:
+            return zoomTo(1 / m_view.ratio(), centre, true);
         default:
             return QFrame::keyPressEvent(event);
         }
     }
+    if (const QPoint cells = markStep(*event); !cells.isNull())
+        return moveMark(cells);
     switch (event->key()) {
     case Qt::Key_Left:
         return panBy({-step, 0});
@@ -520,6 +592,10 @@ void PictureBox::keyPressEvent(QKeyEvent *event)
         return panTo({0, 0});
     case Qt::Key_End:
         return panTo(m_view.maxOffset());
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return takeMark();
     default:
         return QFrame::keyPressEvent(event);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "controls/pick_mark.h"
 #include "core/colour_value.h"
 #include "core/picture_view.h"
 
@@ -21,7 +22,8 @@ class ViewControls;
 // With pan and zoom enabled it also lets the user move and magnify its picture: it takes no more
 // room than its window leaves it, shows scroll bars inside its border when the picture is larger
 // than that, pans with the wheel, the scroll bars and the keys, and zooms with Ctrl. A picture that
-// fits, at 1:1, shows exactly as it does without them.
+// fits, at 1:1, shows exactly as it does without them. Shift with the arrow and Page keys moves a
+// pick mark over the picture's pixels, and Space or Enter raises `markTaken` with its pixel.
 class PictureBox : public QFrame
 {
     Q_OBJECT
@@ -45,6 +47,8 @@ public:
 
     // The colour value shown at `at` (inner-area coordinates), -1 outside the picture's view.
     ColourValue point(QPointF at) const;
+    // The colour value of picture pixel `cell` as drawn: the back colour off the picture.
+    ColourValue pixel(QPoint cell) const;
 
     const PictureView &view() const { return m_view; }
     // Pans so that picture pixel `cell` is in view, in its middle when it was out of view.
@@ -52,6 +56,7 @@ public:
 
 signals:
     void mouseDown(QPointF at);
+    void markTaken(QPoint cell);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,7 +84,14 @@ private:
     void syncScrollBars();
     void panBy(QPoint device);
     void panTo(QPoint offset);
-    void zoomTo(qreal zoom, QPointF anchor);
+    // Ctrl+1 zooms `onDevicePixels`: one picture pixel per device pixel.
+    void zoomTo(qreal zoom, QPointF anchor, bool onDevicePixels = false);
+    QString zoomText() const;
+    // Where the view's first device pixel lies in the window, in device pixels.
+    QPoint viewOrigin() const;
+    void notePress(QPointF at);
+    void moveMark(QPoint cells);
+    void takeMark();
     void describeView();
 
     QImage m_shown;
@@ -89,6 +101,8 @@ private:
     // The inner area's part that shows the picture; the rest holds the scroll bars and the zoom.
     QRect m_viewRect;
     ViewControls *m_viewControls = nullptr;
+    PickMark m_mark{m_view};
+    bool m_zoomOnDevicePixels = false;
     int m_wheelZoom = 0;  // Ctrl+wheel eighths of a degree not yet made into a zoom step
     // Where the inner area's top-left device pixel was last drawn; picks map through the same.
     mutable QTransform m_deviceTransform;

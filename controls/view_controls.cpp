@@ -42,20 +42,23 @@ int ViewControls::extent() const
     return m_zoom->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
-int ViewControls::cornerWidth() const
+int ViewControls::cornerWidth(const QString &zoom) const
 {
-    return std::max(m_zoom->fontMetrics().horizontalAdvance(u"6400%"_s) + 6, extent());
+    const QFontMetrics metrics = m_zoom->fontMetrics();
+    const int text =
+        std::max(metrics.horizontalAdvance(u"6400%"_s), metrics.horizontalAdvance(zoom));
+    return std::max(text + 6, extent());
 }
 
-void ViewControls::show(QRect inner, bool horizontal, bool vertical, qreal zoom)
+void ViewControls::show(QRect inner, bool horizontal, bool vertical, const QString &zoom)
 {
     const int thick = extent();
-    const int corner = cornerWidth();
+    const int corner = cornerWidth(zoom);
     const int strip = inner.bottom() - thick + 1;
     m_vertical->setGeometry(inner.right() - thick + 1, inner.top(), thick, inner.height() - thick);
     m_horizontal->setGeometry(inner.left(), strip, inner.width() - corner, thick);
     m_zoom->setGeometry(inner.right() - corner + 1, strip, corner, thick);
-    m_zoom->setText(zoomPercent(zoom));
+    m_zoom->setText(zoom);
     m_vertical->setVisible(vertical);
     m_horizontal->setVisible(horizontal);
     m_zoom->show();

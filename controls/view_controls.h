@@ -28,11 +28,11 @@ public:
 
     // How thick a bar, and so the bottom strip, is.
     int extent() const;
-    // How wide the zoom's corner is: room for the largest factor.
-    int cornerWidth() const;
+    // How wide the zoom's corner is: room for the largest factor, or for `zoom` when wider.
+    int cornerWidth(const QString &zoom) const;
 
     // Lays the controls out in the box's inner area, the bars shown as asked.
-    void show(QRect inner, bool horizontal, bool vertical, qreal zoom);
+    void show(QRect inner, bool horizontal, bool vertical, const QString &zoom);
     void hide();
     bool isShown() const;
     // The bottom strip's part the horizontal bar would take while it is hidden: the box paints it.

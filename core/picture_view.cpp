@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace vantok
 {
@@ -97,10 +98,31 @@ QPoint PictureView::cellOfDevicePixel(QPoint device) const
     return {cellOf(magnified.x(), devicePerCell()), cellOf(magnified.y(), devicePerCell())};
 }
 
-QPoint PictureView::devicePixelOfCell(QPoint cell) const
+QRect PictureView::devicePixelsOf(QPoint cell) const
 {
-    const auto centre = [this](int c) { return qFloor((c + 0.5) * devicePerCell()); };
-    return QPoint(centre(cell.x()), centre(cell.y())) - m_offset;
+    const qreal perCell = devicePerCell();
+    // Device pixels [first, end) have their centres on the cell, as `cellOf` reads them.
+    const auto along = [perCell](int cell) {
+        const int first = deviceSpan(cell, perCell);
+        const int end = deviceSpan(cell + 1, perCell);
+        if (end > first)
+            return std::pair{first, end - first};
+        return std::pair{qFloor((cell + 0.5) * perCell), 1};
+    };
+    const auto [x, width] = along(cell.x());
+    const auto [y, height] = along(cell.y());
+    return QRect(x, y, width, height).translated(-m_offset);
+}
+
+QPoint PictureView::offsetShowing(QRect device) const
+{
+    // Right or bottom edge in first, so that the left or top one wins when both cannot show.
+    const auto shift = [](int first, int last, int length) {
+        const int pastEnd = std::max(0, last - (length - 1));
+        return pastEnd + std::min(0, first - pastEnd);
+    };
+    return m_offset + QPoint(shift(device.left(), device.right(), m_view.width()),
+                             shift(device.top(), device.bottom(), m_view.height()));
 }
 
 qreal PictureView::zoomedIn(qreal zoom)

@@ -3,6 +3,7 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QSize>
 
 namespace vantok
@@ -38,8 +39,12 @@ public:
 
     // The picture pixel drawn at device pixel `device`, counted from the view's first one.
     QPoint cellOfDevicePixel(QPoint device) const;
-    // The device pixel, counted from the view's first one, at the centre of picture pixel `cell`.
-    QPoint devicePixelOfCell(QPoint cell) const;
+    // The device pixels that show picture pixel `cell`, counted from the view's first one. Zoomed
+    // out, a pixel no device pixel shows gets the device pixel it lies in.
+    QRect devicePixelsOf(QPoint cell) const;
+    // The offset nearest to the current one that shows all of `device` (view device pixels), or
+    // its top-left part when it is larger than the view.
+    QPoint offsetShowing(QRect device) const;
 
     // Device pixels whose centres fall on `length` units of `pixelsPerUnit` device pixels each.
     static int deviceSpan(qreal length, qreal pixelsPerUnit);

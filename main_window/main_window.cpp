@@ -141,8 +141,9 @@ void MainWindow::nameForScreenReaders()
 
 void MainWindow::connectHandlers()
 {
-    connect(Pic1, &PictureBox::mouseDown, this, [this](QPointF at) { pick(*Pic1, at); });
-    connect(Pic2, &PictureBox::mouseDown, this, [this](QPointF at) { pick(*Pic2, at); });
+    connect(Pic1, &PictureBox::mouseDown, this, [this](QPointF at) { pick(Pic1->point(at)); });
+    connect(Pic1, &PictureBox::markTaken, this, [this](QPoint cell) { pick(Pic1->pixel(cell)); });
+    connect(Pic2, &PictureBox::mouseDown, this, [this](QPointF at) { pick(Pic2->point(at)); });
     connect(LABw1, &TextBox::changed, this, [this] { componentChanged(*LABw1, ColR); });
     connect(LABw2, &TextBox::changed, this, [this] { componentChanged(*LABw2, ColG); });
     connect(LABw3, &TextBox::changed, this, [this] { componentChanged(*LABw3, ColB); });
@@ -158,14 +159,9 @@ void MainWindow::connectHandlers()
     connect(YA, &QPushButton::clicked, this, &MainWindow::banner);
 }
 
-// A press anywhere on a picture box takes that point's colour, always shown in decimal.
-void MainWindow::pick(const PictureBox &box, QPointF at)
-{
-    takeColour(box.point(at));
-}
-
-// A colour taken from a picture or the screen is always shown in decimal.
-void MainWindow::takeColour(ColourValue c)
+// A press anywhere on a picture box, Space or Enter on Pic1's pick mark, or a pixel taken from
+// the screen: that pixel's colour, always shown in decimal.
+void MainWindow::pick(ColourValue c)
 {
     const BusyPointer busy(this);
     Op2->setValue(true);              // rewrites the boxes in decimal first when "16" was on
@@ -276,7 +272,7 @@ void MainWindow::takeFromScreen(const QImage &desktop, QPoint pixel)
     Pic1->show();
     Pic1->bringIntoView(pixel);
     const QRgb taken = desktop.pixel(pixel);
-    takeColour(composeColour(qRed(taken), qGreen(taken), qBlue(taken)));
+    pick(composeColour(qRed(taken), qGreen(taken), qBlue(taken)));
     Pic1->setFocus();  // so that Ctrl+C copies the colour taken
 }
 

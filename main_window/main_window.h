@@ -11,6 +11,7 @@
 
 #include "core/cell.h"
 #include "core/colour_text.h"
+#include "core/colour_value.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -84,8 +85,7 @@ private:
     void nameForScreenReaders();
     void connectHandlers();
 
-    void pick(const PictureBox &box, QPointF at);
-    void takeColour(ColourValue c);
+    void pick(ColourValue c);
     void componentChanged(const TextBox &box, Cell &cell);
     void decimalDisplay();
     void hexadecimalDisplay();

@@ -34,8 +34,8 @@ QImage drawnOverBack(const QImage &picture)
 }  // namespace
 
 // The box's size, scroll bars and description as the picture, the window's room and the zoom
-// keys leave them, and the pixels it shows. Where the pixels land and what a press picks is the
-// end-to-end test's.
+// and mark keys leave them, and the pixels it shows. Where the pixels land and what a press picks
+// is the end-to-end test's.
 class PictureBoxTest : public QObject
 {
     Q_OBJECT
@@ -83,6 +83,9 @@ void PictureBoxTest::geometry_data()
         << QSize(1000, 1000) << true << u"Ctrl+-, Ctrl+-, Ctrl+-, Ctrl+-, Ctrl+-, Ctrl+-"_s
         << QSize(251, 265) << false << false
         << hint + u". Zoom 25%; pixels 2 to 997 across and 2 to 997 down of 1000 by 1000 in view"_s;
+    QTest::newRow("Shift+arrows and Page keys move the mark from the centre, on the picture")
+        << QSize(60, 40) << true << u"Shift+Right, Shift+PgDown, Shift+PgDown"_s << QSize(64, 44)
+        << false << false << hint + u". Mark on pixel 31, 39: red 0, green 128, blue 128"_s;
     QTest::newRow("without pan and zoom a large picture overflows and keys change nothing")
         << QSize(300, 300) << false << u"Ctrl++, End"_s << QSize(304, 304) << false << false
         << hint;

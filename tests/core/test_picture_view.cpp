@@ -18,6 +18,8 @@ private slots:
     void panReachesBothEnds();
     void zoomKeepsTheAnchoredPixel_data();
     void zoomKeepsTheAnchoredPixel();
+    void devicePixelsOfCell_data();
+    void devicePixelsOfCell();
 };
 
 namespace
@@ -49,6 +51,10 @@ void PictureViewTest::zoomSteps_data()
     QTest::newRow("in stops at 64") << 64.0 << true << 1.0 << 64.0;
     QTest::newRow("in from a fit between steps takes the next step")
         << 0.3 << true << 0.3 << 1.0 / 3;
+    QTest::newRow("in from one pixel per device pixel at ratio 1.5 goes to 1:1")
+        << 2.0 / 3 << true << 0.01 << 1.0;
+    QTest::newRow("out from one pixel per device pixel at ratio 1.5 goes to 1/2")
+        << 2.0 / 3 << false << 0.01 << 0.5;
     QTest::newRow("out from 1:1 halves") << 1.0 << false << 0.01 << 0.5;
     QTest::newRow("out from 1/2 takes 1/3") << 0.5 << false << 0.01 << 1.0 / 3;
     QTest::newRow("out from 3 goes to 2") << 3.0 << false << 0.01 << 2.0;
@@ -173,6 +179,36 @@ void PictureViewTest::zoomKeepsTheAnchoredPixel()
     view.setZoom(to, anchor);
     QCOMPARE(view.zoom(), to);
     QCOMPARE(view.cellOfDevicePixel(anchor), before);
+}
+
+// Where the pick mark's outline goes: the device pixels whose centres fall on the cell, or zoomed
+// out where none does, the one the cell lies in.
+void PictureViewTest::devicePixelsOfCell_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<qreal>("zoom");
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<QRect>("device");
+
+    QTest::newRow("1:1 at ratio 1.5 takes one and two device pixels in turn")
+        << 1.5 << 1.0 << QPoint(0, 1) << QRect(0, 1, 1, 2);
+    QTest::newRow("2/3 at ratio 1.5 is one device pixel each")
+        << 1.5 << 2.0 / 3 << QPoint(5, 6) << QRect(5, 6, 1, 1);
+    QTest::newRow("8x at ratio 2 is 16 by 16 device pixels")
+        << 2.0 << 8.0 << QPoint(3, 1) << QRect(48, 16, 16, 16);
+    QTest::newRow("zoomed out, a pixel not drawn gets the device pixel it lies in")
+        << 1.0 << 0.25 << QPoint(3, 2) << QRect(0, 0, 1, 1);
+}
+
+void PictureViewTest::devicePixelsOfCell()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(qreal, zoom);
+    QFETCH(QPoint, cell);
+    QFETCH(QRect, device);
+    PictureView view = viewOf({4000, 3000}, {100, 100}, ratio, zoom);
+    view.setOffset({});
+    QCOMPARE(view.devicePixelsOf(cell), device);
 }
 
 QTEST_APPLESS_MAIN(PictureViewTest)

@@ -2,7 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A picture far larger than the window, named on the command line, at scale factors 1 and 2: its
 # bottom-right pixel is brought into view by the wheel, by the keys and by dragging the scroll
-# bars, and picked exactly, as are the pixels beside the scroll bars; at 8x and zoomed out to fit, presses pick the pixel drawn under them.
+# bars, and picked exactly, as are the pixels beside the scroll bars; at 8x and zoomed out to fit,
+# presses pick the pixel drawn under them.
+# The pick mark starts at the view's centre, moves by the keys with the view following, is drawn
+# around its pixel without hiding it, and Space or Enter takes its pixel; a press reads the picture,
+# never the mark's outline.
 # Also prints how long a wheel notch takes to reach the screen.
 source "$(dirname "$0")/lib.sh"
 
@@ -60,6 +64,24 @@ pick_last_pixel() {
     echo "scale $SCALE, $1: picked the bottom-right pixel at $at"
 }
 
+# Prints "x y" of the top-left of the pick mark's outline once the picture pixel drawn in colour $1
+# shows whole, SCALE by SCALE device pixels, inside a ring one device pixel wide, black or white.
+mark_outline() {
+    screen_text $((58 * SCALE)) $((2 * SCALE)) $(((LOGICAL_W - 60 - BAR) * SCALE)) \
+        $(((LOGICAL_H - 4 - BAR) * SCALE)) | awk -v want="($1)" -v s="$SCALE" '
+        { split($1, at, /[,:]/); drawn[at[1] "," at[2]] = $2 }
+        $2 == want && !n++ { x0 = at[1]; y0 = at[2] }
+        END {
+            ring = drawn[(x0 - 1) "," (y0 - 1)]
+            if (n != s * s || (ring != "(0,0,0)" && ring != "(255,255,255)")) exit
+            for (y = y0 - 1; y <= y0 + s; ++y)
+                for (x = x0 - 1; x <= x0 + s; ++x)
+                    if (drawn[x "," y] != (x < x0 || x >= x0 + s || y < y0 || y >= y0 + s ? ring : want))
+                        exit
+            print x0 - 1, y0 - 1
+        }'
+}
+
 go_home() {
     xdotool key Home
     expect_pixel $(device 58 2) "0,0,0" "Home shows the top-left pixel"
@@ -111,6 +133,27 @@ for SCALE in 1 2; do
     SWATCH="$(device 9 25)"
     LOGICAL_W=$((WIN_WIDTH / SCALE)) LOGICAL_H=$((WIN_HEIGHT / SCALE))
     expect_pixel $(device 58 2) "0,0,0" "the picture starts at its top-left"
+
+    # The pick mark, at 1:1: Space takes the view's centre, where the mark starts; the keys go to
+    # the window under the pointer.
+    CX=$(((LOGICAL_W - 60 - BAR) / 2)) CY=$(((LOGICAL_H - 4 - BAR) / 2))
+    xdotool mousemove --window "$WID" $(device 150 100) key space
+    expect_pixel $SWATCH "$(stored $CX $CY)" "scale $SCALE: Space before any mark"
+    xdotool key --delay 20 shift+Right shift+Right shift+Right shift+Down \
+        $(printf 'shift+Page_Down %.0s' $(seq 30)) Return
+    expect_pixel $SWATCH "$(stored $((CX + 3)) $((CY + 301)))" "scale $SCALE: Enter on the mark"
+    outline=""
+    for _ in $(seq 50); do
+        outline="$(mark_outline "$(stored $((CX + 3)) $((CY + 301)))")" && [ -n "$outline" ] && break
+        sleep 0.2
+    done
+    [ -n "$outline" ] || fail "scale $SCALE: the view did not follow the mark, or its outline hid it"
+    # A press on the outline reads the picture there, and hides the mark; the keys go on from there.
+    press_expecting $outline "$(stored $((CX + 2)) $((CY + 300)))" "a press on the mark's outline"
+    expect_pixel $outline "$(stored $((CX + 2)) $((CY + 300)))" "scale $SCALE: a press hides the mark"
+    xdotool key shift+Left space
+    expect_pixel $SWATCH "$(stored $((CX + 1)) $((CY + 300)))" "scale $SCALE: the mark after a press"
+    picks_match_drawing "the keys, and a press hiding the mark" 150 100
 
     # The wheel: down, then sideways with the horizontal wheel and with Shift.
     xdotool mousemove --window "$WID" $(device 150 100)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Picks at every scale factor: a press with any button on any device pixel of a pasted picture
-# reads the picture pixel drawn at that device pixel, up to the last device column and row.
+# reads the picture pixel drawn at that device pixel, up to the last device column and row. After
+# Ctrl+1 each stored pixel takes exactly one device pixel, and presses there pick exactly.
 source "$(dirname "$0")/lib.sh"
 
 # Every pixel differs from all eight neighbours, and only the picture's pixels have blue 77.
@@ -57,19 +58,39 @@ corner_presses() {
             function press(x, y) { print x + dx, y + dy, drawn[x "," y] }'
 }
 
-for SCALE in 1 1.25 1.5 1.75 2 3; do
-    export QT_SCALE_FACTOR="$SCALE"
-    start_vantok Vantok
-    SWATCH="$(device 9 25)"  # inside Lab1, below its caption
-    click_at $(device 28 164)  # PASTE
-    presses=""
+# Once Ctrl+1 shows each picture pixel on one device pixel of its own colour, prints presses at
+# the picture's corners as corner_presses does; nothing before.
+one_to_one_presses() {
+    local left top
+    read -r left top < <(device 56 0)
+    import -window root -crop "$((WIDTH * 4))x$((HEIGHT * 4))+$((WIN_X + left))+$((WIN_Y + top))" \
+        -depth 8 txt:- | awk -v w="$WIDTH" -v h="$HEIGHT" -v dx="$left" -v dy="$top" '
+            /^[0-9]+,[0-9]+: \(.*,77\)/ {
+                split($1, at, /[,:]/)
+                colour = $2; gsub(/[()]/, "", colour)
+                drawn[at[1] "," at[2]] = colour
+                if (!n++) { x0 = at[1]; y0 = at[2] }
+            }
+            END {
+                if (n != w * h) exit
+                for (y = 0; y < h; ++y)
+                    for (x = 0; x < w; ++x)
+                        if (drawn[(x0 + x) "," (y0 + y)] != (10 + 12 * x) "," (10 + 12 * y) ",77") exit
+                for (i = 0; i < 3; ++i) { press(i == 1, i == 2); press(w - 1 - (i == 1), h - 1 - (i == 2)) }
+            }
+            function press(x, y) { print x0 + x + dx, y0 + y + dy, drawn[(x0 + x) "," (y0 + y)] }'
+}
+
+# Waits up to 10 s for command $1 to print presses, "x y r,g,b" a line; then presses each device
+# pixel with the buttons in turn, expecting the swatch to take its colour. $2 names the view.
+presses_pick_drawn_pixels() {
+    local presses="" button=1 x y colour
     for _ in $(seq 100); do
-        presses="$(corner_presses)"
+        presses="$("$1")"
         [ -n "$presses" ] && break
         sleep 0.1
     done
-    [ -n "$presses" ] || fail "scale $SCALE: the pasted picture was not drawn"
-    button=1
+    [ -n "$presses" ] || fail "scale $SCALE, $2: the picture was not drawn so"
     while read -r x y colour; do
         [[ "$colour" == *,77 ]] || fail "scale $SCALE: device pixel $x,$y shows $colour, not the picture"
         echo "mousemove --window $WID $x $y click $button" >&"${POINTER[1]}"
@@ -77,7 +98,17 @@ for SCALE in 1 1.25 1.5 1.75 2 3; do
             fail "scale $SCALE: button $button on device pixel $x,$y drawn $colour picked $SEEN"
         button=$((button % 3 + 1))
     done <<<"$presses"
-    echo "scale $SCALE: $(wc -l <<<"$presses") presses read the pixel drawn under them"
+    echo "scale $SCALE, $2: $(wc -l <<<"$presses") presses read the pixel drawn under them"
+}
+
+for SCALE in 1 1.25 1.5 1.75 2 3; do
+    export QT_SCALE_FACTOR="$SCALE"
+    start_vantok Vantok
+    SWATCH="$(device 9 25)"  # inside Lab1, below its caption
+    click_at $(device 28 164)  # PASTE
+    presses_pick_drawn_pixels corner_presses "pasted"
+    xdotool mousemove --window "$WID" $(device 20 250) key ctrl+1  # keys go to the window under it
+    presses_pick_drawn_pixels one_to_one_presses "after Ctrl+1, one device pixel each"
     kill "$VANTOK_PID"
     wait "$VANTOK_PID" 2>/dev/null || true
     VANTOK_PID=""
