@@ -4,6 +4,7 @@
 #include "app/first_paint_report.h"
 #include "app/windows.h"
 #include "controls/accessibility.h"
+#include "core/file_name.h"
 #include "main_window/main_window.h"
 #include "pictures/picture_loader.h"
 #include "pictures/picture_source.h"
@@ -17,14 +18,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-QStringList argumentsOf(int argc, char *argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
 void nameApplication()
 {
     QCoreApplication::setApplicationName(u"Vantok"_s);
@@ -37,7 +30,7 @@ int main(int argc, char *argv[])
 {
     // The options first: an unknown one, help and the version need no display.
     vantok::CommandLine commandLine;
-    if (!commandLine.parse(argumentsOf(argc, argv))) {
+    if (!commandLine.parse(vantok::commandLineArguments(argc, argv))) {
         // Qt's own handling ends with status 1 at an unknown option; a usage error is 2.
         std::fprintf(stderr, "vantok: %s\n", qPrintable(commandLine.errorText()));
         return 2;
@@ -53,13 +46,13 @@ int main(int argc, char *argv[])
     nameApplication();
     vantok::applyPictureSizeLimit();
     vantok::installAccessibleRoles();
-    // Again from what Qt left, which on Windows holds the names as typed, whatever the code page.
-    commandLine.parse(QCoreApplication::arguments());
+    // Again from what Qt left, its own options taken out, with the names whole.
+    commandLine.parse(vantok::commandLineArguments(argc, argv));
     const std::optional<QString> picture = commandLine.picture();
 
     vantok::Windows windows;
     vantok::MainWindow *main = windows.mainWindow();
-    if (picture && !main->openPicture(vantok::PictureSource::file(*picture), main))
-        std::fprintf(stderr, "vantok: cannot load \"%s\" as a picture\n", qPrintable(*picture));
+    if (picture)
+        main->openPicture(vantok::PictureSource::file(*picture), main);  // says why it fails
     return QApplication::exec();
 }

@@ -249,12 +249,13 @@ void MainWindow::banner()
 bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
 {
     const BusyPointer busy(busyWindow);
-    QImage picture = source.load();
-    if (picture.isNull()) {
+    PictureLoad load = source.load();
+    if (!load.isLoaded()) {
         QApplication::beep();
+        source.reportRefusal(load);
         return false;
     }
-    Pic1->setPicture(std::move(picture));  // composited in place: never held twice
+    Pic1->setPicture(std::move(load.picture));  // composited in place: never held twice
     Im->hide();
     YA->hide();
     Pic2->hide();

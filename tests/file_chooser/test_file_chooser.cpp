@@ -64,10 +64,10 @@ struct FakeMainWindow {
     {
         ++requests;
         return {Im, Pic1, YA, Pic2, [this](const PictureSource &source, QWidget *) {
-                    const QImage picture = source.load();
-                    if (!picture.isNull())
-                        Pic1->setPicture(picture);
-                    return !picture.isNull();
+                    const PictureLoad load = source.load();
+                    if (load.isLoaded())
+                        Pic1->setPicture(load.picture);
+                    return load.isLoaded();
                 }};
     }
 
