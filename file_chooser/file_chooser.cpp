@@ -126,7 +126,7 @@ void FileChooser::load()
         main.Im->show();
     const QString directory = File->path();  // a root keeps its separator; the join adds none
     const BusyPointer busy(this);            // over the chooser only, until the end
-    const PictureSource source = PictureSource::file(joinPath(directory, File->fileName()));
+    const PictureSource source = PictureSource::file(joinPath(directory, File->fileName().text()));
     if (intoPic1) {
         main.openPicture(source, this);  // beeps and says why itself on failure
         return;

@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The command line. --version, --help and an unknown option end at once without a window, even
 # without a display, where anything else ends with one line saying so. A BMP, a PCX, a PNG and a
-# 16-bit PNG with a transparent colour named on it show pixel for pixel and the first pick reads
-# the stored pixel; Ctrl+C then copies it. A missing, broken or cut picture leaves the window as a
-# plain start shows it and says why in one line on stderr.
+# 16-bit PNG with a transparent colour named on it show pixel for pixel, also under a name that is
+# not UTF-8, and the first pick reads the stored pixel; Ctrl+C then copies it. A missing, broken or
+# cut picture leaves the window as a plain start shows it and says why in one line on stderr.
 source "$(dirname "$0")/lib.sh"
 
 GENERATOR="${VANTOK_TEST_PICTURES:?path to make_test_pictures}"
@@ -13,6 +13,9 @@ PICTURES="$("$GENERATOR" "$WORK")" || fail "the generator failed"
 echo "not a picture" >"$WORK/broken.bmp"
 convert "$WORK/shot.png" -interlace JPEG "$WORK/whole.jpg"
 head -c 400 "$WORK/whole.jpg" >"$WORK/cut.jpg"
+ODD=$'caf\xe9.pcx'  # its bytes are not UTF-8
+cp "$WORK/shot.pcx" "$WORK/$ODD"
+PICTURES+=$'\n'"$ODD $(grep '^shot.pcx ' <<<"$PICTURES" | cut -d' ' -f2-)"
 # As in a desktop session, so that Qt has nothing to say about its absence on stderr.
 export XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
