@@ -91,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(u"Vantok"_s);
     setWindowIcon(QIcon(u":/icons/vantok.ico"_s));
     resize(MainWindowClientSize);
+    setMinimumSize(MainWindowClientSize);  // smaller, the design's controls would be cut off
     move(MainWindowClientPosition);
     applyLayout(this, MainWindowLayout);
     setInitialState();
