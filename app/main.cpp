@@ -5,6 +5,7 @@
 #include "app/pixel_report.h"
 #include "app/windows.h"
 #include "controls/accessibility.h"
+#include "core/file_name.h"
 #include "main_window/main_window.h"
 #include "pictures/picture_loader.h"
 #include "pictures/picture_source.h"
@@ -18,14 +19,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-QStringList argumentsOf(int argc, char *argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
 void nameApplication()
 {
     QCoreApplication::setApplicationName(u"Vantok"_s);
@@ -36,8 +29,8 @@ void nameApplication()
 int printPixels(vantok::CommandLine &commandLine, int &argc, char *argv[])
 {
     const QCoreApplication app(argc, argv);
-    // Again from what Qt read, which on Windows holds the names as typed, whatever the code page.
-    commandLine.parse(QCoreApplication::arguments());
+    // Again now that Qt is there: on Windows it holds the names as typed, whatever the code page.
+    commandLine.parse(vantok::commandLineArguments(argc, argv));
     const auto request = commandLine.pixelRequest();
     if (const auto *whyNot = std::get_if<QString>(&request)) {
         std::fprintf(stderr, "vantok: %s\n", qPrintable(*whyNot));
@@ -53,7 +46,7 @@ int main(int argc, char *argv[])
 {
     // The options first: an unknown one, help and the version need no display.
     vantok::CommandLine commandLine;
-    if (!commandLine.parse(argumentsOf(argc, argv))) {
+    if (!commandLine.parse(vantok::commandLineArguments(argc, argv))) {
         // Qt's own handling ends with status 1 at an unknown option; a usage error is 2.
         std::fprintf(stderr, "vantok: %s\n", qPrintable(commandLine.errorText()));
         return 2;
@@ -71,15 +64,14 @@ int main(int argc, char *argv[])
     nameApplication();
     vantok::applyPictureSizeLimit();
     vantok::installAccessibleRoles();
-    // Again from what Qt left, which on Windows holds the names as typed, whatever the code page.
-    commandLine.parse(QCoreApplication::arguments());
+    // Again from what Qt left, its own options taken out, with the names whole.
+    commandLine.parse(vantok::commandLineArguments(argc, argv));
     const std::optional<QString> picture = commandLine.picture();
 
     vantok::Windows windows;
     if (picture) {
         vantok::MainWindow *main = windows.mainWindow();
-        if (!main->openPicture(vantok::PictureSource::file(*picture), main))
-            std::fprintf(stderr, "vantok: cannot load \"%s\" as a picture\n", qPrintable(*picture));
+        main->openPicture(vantok::PictureSource::file(*picture), main);  // says why it fails
     }
     if (commandLine.grabsScreen())
         windows.grabScreen();  // the main window shows once the pick ends

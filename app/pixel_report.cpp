@@ -2,51 +2,23 @@
 #include "app/pixel_report.h"
 
 #include "pictures/picture_loader.h"
+#include "pictures/picture_source.h"
 
 #include <QColor>
-#include <QFileInfo>
 #include <QImage>
 
 #include <cstdio>
 
-using namespace Qt::StringLiterals;
-
 namespace vantok
 {
 
-namespace
-{
-
-struct ReadPicture {
-    QImage picture;
-    QString whyNot;  // when the picture is null
-};
-
-// The picture through the windows' own loader, or why it cannot be read, told from what the file
-// is when the loader says nothing.
-ReadPicture readPicture(const QString &fileName)
-{
-    QImage picture = loadPicture(fileName);
-    if (!picture.isNull())
-        return {std::move(picture), {}};
-    const QFileInfo file(fileName);
-    if (!file.exists())
-        return {{}, u"no such file"_s};
-    if (file.isDir())
-        return {{}, u"a folder"_s};
-    if (!file.isReadable())
-        return {{}, u"not readable"_s};
-    return {{}, u"not a picture Vantok reads"_s};
-}
-
-}  // namespace
-
 int reportPixels(const PixelRequest &request)
 {
-    const ReadPicture read = readPicture(request.picture);
-    if (read.picture.isNull()) {
-        std::fprintf(stderr, "vantok: cannot read \"%s\": %s\n", qPrintable(request.picture),
-                     qPrintable(read.whyNot));
+    // The windows' own loader, so that formats, the size limit and the reasons are theirs.
+    const PictureSource source = PictureSource::file(request.picture);
+    const PictureLoad read = source.load();
+    if (!read.isLoaded()) {
+        source.reportRefusal(read);
         return 1;
     }
     int status = 0;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/directory_list.h"
+#include "core/file_name.h"
 #include "system/folder_reading.h"
 
 #include <QAbstractItemModel>
@@ -115,7 +116,7 @@ public:
         switch (role) {
         case Qt::DisplayRole: {
             if (sub)
-                return m_subFolders->name(index.row()).toString();
+                return FileName::shown(m_subFolders->name(index.row()).toString());
             const QString &folder = m_chain[qsizetype(index.internalId())];
             const QString name = QDir(folder).dirName();
             return name.isEmpty() ? folder : name;  // a root has no name of its own

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/file_list.h"
+#include "core/file_name.h"
 #include "core/wildcard.h"
 #include "system/folder_reading.h"
 #include "system/volumes.h"
@@ -65,7 +66,7 @@ public:
     {
         if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
             return {};
-        return name(index.row());
+        return FileName::shown(name(index.row()));
     }
 
 private:
@@ -115,21 +116,26 @@ void FileList::setPath(const QString &path)
 void FileList::setPattern(const QString &pattern)
 {
     m_pattern = pattern;
-    refilter(fileName());
+    refilter(selectedName());
 }
 
-QString FileList::fileName() const
+FileName FileList::fileName() const
 {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : m_model->name(selected.first().row());
+    return selectedName();
 }
 
 QStringList FileList::fileNames() const
 {
     QStringList names;
     for (int row = 0; row < m_model->rowCount(); ++row)
-        names.append(m_model->name(row));
+        names.append(FileName::shown(m_model->name(row)));
     return names;
+}
+
+QString FileList::selectedName() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : m_model->name(selected.first().row());
 }
 
 void FileList::mousePressEvent(QMouseEvent *event)
@@ -160,7 +166,7 @@ void FileList::takeNames(const std::shared_ptr<const SortedNames> &names, bool c
 {
     if (!complete && !m_fillingIn)
         return;  // a re-read replaces the listing only once it is whole
-    const QString selected = fileName();
+    const QString selected = selectedName();
     const QModelIndex top = indexAt(QPoint(0, 0));
     const QString topName =
         verticalScrollBar()->value() > 0 && top.isValid() ? m_model->name(top.row()) : QString();

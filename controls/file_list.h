@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/file_name.h"
 #include "system/folder_reader.h"
 
 #include <QFileSystemWatcher>
@@ -39,8 +40,9 @@ public:
     // matches.
     void setPattern(const QString &pattern);
 
-    // The selected file's name without its directory; empty when none is selected.
-    QString fileName() const;
+    // The selected file's name without its directory, with the bytes it has on the disk; empty
+    // when none is selected.
+    FileName fileName() const;
     // The names shown, in order.
     QStringList fileNames() const;
 
@@ -57,6 +59,8 @@ private:
     // Shows the kept names that match the pattern, and selects `keep` again if it is among them.
     void refilter(const QString &keep);
     void reread();
+    // As the names are kept: text that holds every byte of the name (see FileName::text()).
+    QString selectedName() const;
 
     QString m_path;
     QString m_pattern = QStringLiteral("*");

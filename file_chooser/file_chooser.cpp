@@ -12,7 +12,6 @@
 #include "controls/text_box.h"
 #include "core/path_join.h"
 #include "file_chooser/file_chooser_layout.h"
-#include "pictures/picture_loader.h"
 #include "pictures/picture_source.h"
 
 #include <QApplication>
@@ -110,8 +109,9 @@ void FileChooser::patternChanged()
 }
 
 // Loads the selected file into Pic1, where colours are picked, or with the mode box cleared into
-// Im. A file that does not load leaves the target's earlier picture and beeps. Pic1 is loaded the
-// way every picture from outside the main window is, by the main window's own load.
+// Im. A file that does not load leaves the target's earlier picture, beeps and says why on stderr.
+// Pic1 is loaded the way every picture from outside the main window is, by the main window's own
+// load.
 void FileChooser::load()
 {
     const PictureArea main = m_mainWindow();  // creates the main window anew if it was closed
@@ -126,18 +126,18 @@ void FileChooser::load()
         main.Im->show();
     const QString directory = File->path();  // a root keeps its separator; the join adds none
     const BusyPointer busy(this);            // over the chooser only, until the end
-    const QString fileName = File->fileName();
-    const QString fullName = joinPath(directory, fileName);
+    const PictureSource source = PictureSource::file(joinPath(directory, File->fileName().text()));
     if (intoPic1) {
-        main.openPicture(PictureSource::file(fullName), this);  // beeps itself on failure
+        main.openPicture(source, this);  // beeps and says why itself on failure
         return;
     }
-    const QImage picture = loadPicture(fullName);
-    if (picture.isNull()) {
+    const PictureLoad load = source.load();
+    if (!load.isLoaded()) {
         QApplication::beep();
+        source.reportRefusal(load);
         return;
     }
-    main.Im->setPicture(picture);
+    main.Im->setPicture(load.picture);
 }
 
 }  // namespace vantok

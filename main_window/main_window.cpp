@@ -91,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(u"Vantok"_s);
     setWindowIcon(QIcon(u":/icons/vantok.ico"_s));
     resize(MainWindowClientSize);
+    setMinimumSize(MainWindowClientSize);  // smaller, the design's controls would be cut off
     move(MainWindowClientPosition);
     applyLayout(this, MainWindowLayout);
     setInitialState();
@@ -250,12 +251,13 @@ void MainWindow::banner()
 bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
 {
     const BusyPointer busy(busyWindow);
-    QImage picture = source.load();
-    if (picture.isNull()) {
+    PictureLoad load = source.load();
+    if (!load.isLoaded()) {
         QApplication::beep();
+        source.reportRefusal(load);
         return false;
     }
-    Pic1->setPicture(std::move(picture));  // composited in place: never held twice
+    Pic1->setPicture(std::move(load.picture));  // composited in place: never held twice
     Im->hide();
     YA->hide();
     Pic2->hide();

@@ -63,7 +63,8 @@ public:
 
     // Loads a picture from outside into Pic1 and shows Pic1 alone, as the chooser does with its
     // mode box ticked; the hourglass shows over `busyWindow` meanwhile. A picture that does not
-    // load beeps and changes nothing. The colour boxes and the swatch are left alone.
+    // load beeps, says why on stderr and changes nothing. The colour boxes and the swatch are left
+    // alone.
     bool openPicture(const PictureSource &source, QWidget *busyWindow);
     // A pixel taken from the screen: the desktop's picture goes into Pic1 and shows alone, as a
     // loaded picture does, with the pixel in view, and its colour is taken as a pick takes one.

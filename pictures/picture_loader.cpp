@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pictures/picture_loader.h"
 
+#include "pictures/cut_short.h"
 #include "pictures/sixteen_bit_png.h"
 
 #include <QFile>
@@ -12,10 +13,13 @@
 #include <span>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+using namespace Qt::StringLiterals;
 
 namespace vantok
 {
@@ -51,25 +55,42 @@ void jumpToLargestImage(QImageReader &reader)
 // Opens `fileName` only if it is a regular file or a link to one. A FIFO would wait for a writer
 // for ever and a device may act on being opened, so neither is opened; one that takes the file's
 // place after the check is opened without waiting and refused.
-bool openRegularFile(QFile &file, const QString &fileName)
+Refusal openRegularFile(QFile &file, const FileName &fileName)
 {
-    if (!QFileInfo(fileName).isFile())
-        return false;
 #ifdef Q_OS_UNIX
-    const int descriptor = ::open(QFile::encodeName(fileName).constData(),
-                                  O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const QByteArray &path = fileName.native();
+    struct stat named;
+    if (path.isEmpty())
+        return Refusal::NoSuchFile;
+    if (::stat(path.constData(), &named) != 0)
+        return errno == EACCES ? Refusal::NotReadable : Refusal::NoSuchFile;
+    if (S_ISDIR(named.st_mode))
+        return Refusal::Folder;
+    if (!S_ISREG(named.st_mode))
+        return Refusal::NotAPicture;
+    const int descriptor = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0)
-        return false;
+        return errno == ENOENT ? Refusal::NoSuchFile : Refusal::NotReadable;
     struct stat opened;
     if (::fstat(descriptor, &opened) != 0 || !S_ISREG(opened.st_mode)) {
         ::close(descriptor);
-        return false;
+        return Refusal::NotAPicture;
     }
-    return file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return Refusal::NotReadable;
 #else
-    file.setFileName(fileName);
-    return file.open(QIODevice::ReadOnly);
+    const QFileInfo named(fileName.native());
+    if (!named.exists())
+        return Refusal::NoSuchFile;
+    if (named.isDir())
+        return Refusal::Folder;
+    if (!named.isFile())
+        return Refusal::NotAPicture;
+    file.setFileName(fileName.native());
+    if (!file.open(QIODevice::ReadOnly))
+        return Refusal::NotReadable;
 #endif
+    return Refusal::None;
 }
 
 }  // namespace
@@ -87,33 +108,84 @@ bool fitsPictureSizeLimit(QSize size)
     return qint64(size.width()) * size.height() * 4 <= limitBytes;
 }
 
-QImage loadPicture(const QString &fileName)
+QString PictureLoad::reason() const
 {
-    QFile file;
-    if (!openRegularFile(file, fileName))
-        return {};
-    return loadPicture(file);
+    switch (refusal) {
+    case Refusal::None:
+        break;
+    case Refusal::NoSuchFile:
+        return u"there is no such file"_s;
+    case Refusal::NotReadable:
+        return u"the file is not readable"_s;
+    case Refusal::Folder:
+        return u"it is a folder"_s;
+    case Refusal::NotAPicture:
+        return u"it is not a picture Vantok reads"_s;
+    case Refusal::TooLarge:
+        return u"the picture is %1 × %2, more than the 512 MiB of pixels Vantok holds"_s
+            .arg(size.width())
+            .arg(size.height());
+    case Refusal::CutShort:
+        return u"the file is cut short"_s;
+    }
+    return {};
 }
 
-QImage loadPicture(QIODevice &device)
+PictureLoad tryLoadPicture(const FileName &fileName)
 {
+    QFile file;
+    if (const Refusal refusal = openRegularFile(file, fileName); refusal != Refusal::None)
+        return PictureLoad::refused(refusal);
+    return tryLoadPicture(file);
+}
+
+PictureLoad tryLoadPicture(QIODevice &device)
+{
+    const qint64 start = device.pos();
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     // The format first: the icon decoder's probe only works while the device is at its start.
     const QByteArray format = reader.format();
     if (format.isEmpty() || among(RefusedFormats, format))
-        return {};  // no installed decoder recognises the content, or none that is safe
-    if (format == "png" && isColourKeyedSixteenBitPng(device))
-        return readColourKeyedSixteenBitPng(device);  // which Qt 6.4's reader garbles
+        return PictureLoad::refused(Refusal::NotAPicture);  // none recognises it, or none is safe
+    // Which Qt 6.4's reader garbles; looked for while the device is at the start.
+    const bool keyedSixteenBitPng = format == "png" && isColourKeyedSixteenBitPng(device);
     if (format == "ico")
         jumpToLargestImage(reader);
     if (!fitsPictureSizeLimit(reader.size()))
-        return {};
+        return PictureLoad::refused(Refusal::TooLarge, reader.size());
+    if (readerMayShowCutFile(format) && endsCutShort(device, start, format))
+        return PictureLoad::refused(Refusal::CutShort);
 
     QImage picture;
-    if (!reader.read(&picture))
-        return {};  // also drops the partial image a PNG decoder leaves behind
-    return picture;
+    if (keyedSixteenBitPng && device.seek(start))
+        picture = readColourKeyedSixteenBitPng(device);
+    else if (!reader.read(&picture))
+        picture = {};  // drops the partial image a PNG decoder leaves behind
+    if (picture.isNull())
+        return PictureLoad::refused(endsCutShort(device, start, format) ? Refusal::CutShort
+                                                                        : Refusal::NotAPicture);
+    return PictureLoad::loaded(std::move(picture));
+}
+
+QImage loadPicture(const FileName &fileName)
+{
+    return tryLoadPicture(fileName).picture;
+}
+
+QImage loadPicture(QIODevice &device)
+{
+    return tryLoadPicture(device).picture;
+}
+
+bool namesFolder(const FileName &fileName)
+{
+#ifdef Q_OS_UNIX
+    struct stat named;
+    return ::stat(fileName.native().constData(), &named) == 0 && S_ISDIR(named.st_mode);
+#else
+    return QFileInfo(fileName.native()).isDir();
+#endif
 }
 
 }  // namespace vantok

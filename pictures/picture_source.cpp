@@ -4,11 +4,13 @@
 #include "pictures/clipboard_picture.h"
 #include "pictures/picture_loader.h"
 
-#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
 
 namespace vantok
 {
@@ -27,7 +29,7 @@ bool holdsImageData(const QMimeData &data)
 
 }  // namespace
 
-PictureSource PictureSource::file(const QString &fileName)
+PictureSource PictureSource::file(const FileName &fileName)
 {
     PictureSource source;
     source.m_fileName = fileName;
@@ -44,18 +46,33 @@ PictureSource PictureSource::dragged(const QMimeData &data)
         return source;
     }
     const QUrl &first = urls.constFirst();
-    if (first.isLocalFile() && !QFileInfo(first.toLocalFile()).isDir())
-        source.m_fileName = first.toLocalFile();
+    if (!first.isLocalFile())
+        return source;
+    const FileName fileName = FileName::fromLocalFileUrl(first);
+    if (!namesFolder(fileName))
+        source.m_fileName = fileName;
     return source;
 }
 
-QImage PictureSource::load() const
+PictureLoad PictureSource::load() const
 {
-    if (m_imageData)
-        return clipboardPicture(m_imageData);  // the same decoding as "PASTE"
+    if (m_imageData) {
+        QImage picture = clipboardPicture(m_imageData);  // the same decoding as "PASTE"
+        if (picture.isNull())
+            return PictureLoad::refused(Refusal::NotAPicture);
+        return PictureLoad::loaded(std::move(picture));
+    }
     if (m_fileName.isEmpty())
-        return {};
-    return loadPicture(m_fileName);
+        return PictureLoad::refused(Refusal::NoSuchFile);
+    return tryLoadPicture(m_fileName);
+}
+
+void PictureSource::reportRefusal(const PictureLoad &load) const
+{
+    const QString what =
+        m_imageData ? u"the dropped picture"_s : u"\"%1\""_s.arg(m_fileName.shownText());
+    std::fprintf(stderr, "vantok: cannot load %s: %s\n", qPrintable(what),
+                 qPrintable(load.reason()));
 }
 
 }  // namespace vantok

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QImage>
-#include <QString>
+#include "core/file_name.h"
+#include "pictures/picture_loader.h"
 
 class QMimeData;
 
@@ -16,18 +16,19 @@ namespace vantok
 class PictureSource
 {
 public:
-    static PictureSource file(const QString &fileName);
+    static PictureSource file(const FileName &fileName);
     // Borrows `data`, which must outlive the source: a drag's data lives until its drop ends.
     static PictureSource dragged(const QMimeData &data);
 
     // Whether there is a file or image data to try; a drag that offers neither is refused.
     bool offersPicture() const { return !m_fileName.isEmpty() || m_imageData; }
-    // Reads it through the picture loader, decoders and limits alike; a null image when the file
-    // or the data is not a picture the loader reads.
-    QImage load() const;
+    // Reads it through the picture loader, decoders and limits alike.
+    PictureLoad load() const;
+    // Says on stderr, in one line, why it was refused: vantok: cannot load "NAME": REASON
+    void reportRefusal(const PictureLoad &load) const;
 
 private:
-    QString m_fileName;
+    FileName m_fileName;
     const QMimeData *m_imageData = nullptr;
 };
 

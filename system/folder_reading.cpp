@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "system/folder_reading.h"
+#include "core/file_name.h"
 #include "core/wildcard.h"
 
 #include <QDeadlineTimer>
@@ -256,7 +257,7 @@ bool isAscii(const char *name)
 // says, which takes several times as long in a big folder.
 void readEntries(const QString &directory, EntryKind kind, SnapshotFeed &feed)
 {
-    DIR *folder = ::opendir(QFile::encodeName(directory).constData());
+    DIR *folder = ::opendir(FileName(directory).native().constData());
     if (!folder)
         return;
     const int descriptor = ::dirfd(folder);
@@ -266,7 +267,7 @@ void readEntries(const QString &directory, EntryKind kind, SnapshotFeed &feed)
         if (isAscii(entry->d_name))
             feed.batch().add(QLatin1StringView(entry->d_name));
         else
-            feed.batch().add(QFile::decodeName(entry->d_name));
+            feed.batch().add(FileName::fromNative(entry->d_name).text());  // every byte kept
         if (!feed.maybeDeliver())
             break;
     }

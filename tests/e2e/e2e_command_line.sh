@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The command line. --version, --help, --pixel and an unknown option end at once without a window,
-# even without a display, where anything else ends with one line saying so. A BMP, a PCX, a PNG and a
-# 16-bit PNG with a transparent colour named on it show pixel for pixel and the first pick reads
-# the stored pixel; Ctrl+C then copies it. A missing or broken picture leaves the window as a
-# plain start shows it and says so in one line on stderr.
+# even without a display, where anything else ends with one line saying so. A BMP, a PCX, a PNG and
+# a 16-bit PNG with a transparent colour named on it show pixel for pixel, also under a name that
+# is not UTF-8, and the first pick reads the stored pixel; Ctrl+C then copies it. A missing, broken
+# or cut picture leaves the window as a plain start shows it and says why in one line on stderr.
 source "$(dirname "$0")/lib.sh"
 
 GENERATOR="${VANTOK_TEST_PICTURES:?path to make_test_pictures}"
 # Lines of "file copy width height r,g,b", the colour stored at PICK in the file.
 PICTURES="$("$GENERATOR" "$WORK")" || fail "the generator failed"
 echo "not a picture" >"$WORK/broken.bmp"
+convert "$WORK/shot.png" -interlace JPEG "$WORK/whole.jpg"
+head -c 400 "$WORK/whole.jpg" >"$WORK/cut.jpg"
+ODD=$'caf\xe9.pcx'  # its bytes are not UTF-8
+cp "$WORK/shot.pcx" "$WORK/$ODD"
+PICTURES+=$'\n'"$ODD $(grep '^shot.pcx ' <<<"$PICTURES" | cut -d' ' -f2-)"
 # As in a desktop session, so that Qt has nothing to say about its absence on stderr.
 export XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -98,6 +103,7 @@ ROWS
 pixel_run --pixel 1,0 --as rgba "$WORK/crimson.png"
 expect_run 0 "rgba(220, 20, 60, 0.50)" 0 "" "half transparent"
 mkdir "$WORK/folder"
+head -c 200 "$WORK/shot.png" >"$WORK/cut.png"
 while read -r status said arguments; do
     pixel_run $arguments
     expect_run "$status" "" 1 "^vantok: .*${said//_/ }" "$arguments"
@@ -105,6 +111,7 @@ done <<ROWS
 1 no_such_file --pixel 0,0 $WORK/missing.png
 1 a_folder --pixel 0,0 $WORK/folder
 1 not_a_picture_Vantok_reads --pixel 0,0 $WORK/broken.bmp
+1 cut_short --pixel 0,0 $WORK/cut.png
 1 pixel_-1,0_is_outside --pixel -1,0 $WORK/shot.png
 2 not_two_integers --pixel 0,0 --pixel 3x4 $WORK/shot.png
 2 not_one_of --pixel 0,0 --as cmyk $WORK/shot.png
@@ -125,15 +132,19 @@ start_and_save_window() {
 start_and_save_window plain.png
 exit_through_button
 
-# A picture that does not load: the window as at start, and one line naming it.
-for name in missing.png broken.bmp; do
+# A picture that does not load: the window as at start, and one line naming it and why.
+while IFS=: read -r name reason; do
     start_and_save_window "$name.shown.png" "$name"
     differing="$(compare -metric AE "$WORK/plain.png" "$WORK/$name.shown.png" null: 2>&1 || true)"
     [ "$differing" = 0 ] || fail "$name: the window differs from a plain start in $differing pixels"
-    [ "$(grep -c "^vantok: .*$name" "$WORK/stderr")" = 1 ] ||
+    [ "$(grep -cxF "vantok: cannot load \"$name\": $reason" "$WORK/stderr")" = 1 ] ||
         fail "$name: stderr '$(cat "$WORK/stderr")'"
     exit_through_button
-done
+done <<'ROWS'
+missing.png:there is no such file
+broken.bmp:it is not a picture Vantok reads
+cut.jpg:the file is cut short
+ROWS
 
 # Each picture shows exactly, the first pick reads its stored pixel, and Ctrl+C copies that. On
 # the 16-bit PNG a pick where its transparent colour is then reads the box's back colour.

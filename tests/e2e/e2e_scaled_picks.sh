@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Picks at every scale factor: a press with any button on any device pixel of a pasted picture
 # reads the picture pixel drawn at that device pixel, up to the last device column and row. After
-# Ctrl+1 each stored pixel takes exactly one device pixel, and presses there pick exactly.
+# Ctrl+1 each stored pixel takes exactly one device pixel, and presses there pick exactly. The
+# window manager is told the window's design size, 307 x 283 logical pixels, as its smallest.
 source "$(dirname "$0")/lib.sh"
 
 # Every pixel differs from all eight neighbours, and only the picture's pixels have blue 77.
@@ -104,6 +105,9 @@ presses_pick_drawn_pixels() {
 for SCALE in 1 1.25 1.5 1.75 2 3; do
     export QT_SCALE_FACTOR="$SCALE"
     start_vantok Vantok
+    smallest="$(xprop -id "$WID" WM_NORMAL_HINTS | sed -n 's/.*minimum size: \([0-9]*\) by \([0-9]*\)/\1 \2/p')"
+    [ "$smallest" = "$(awk -v s="$SCALE" 'BEGIN { printf "%d %d", 307 * s + 0.5, 283 * s + 0.5 }')" ] ||
+        fail "scale $SCALE: the smallest size the window manager may give is '$smallest'"
     SWATCH="$(device 9 25)"  # inside Lab1, below its caption
     click_at $(device 28 164)  # PASTE
     presses_pick_drawn_pixels corner_presses "pasted"

@@ -5,7 +5,7 @@
 // after loading it:
 //   shows R,G,B R,G,B  a picture whose left half has the first colour and right half the second
 //   keeps              the file does not load; the last good picture stays
-//   either             a cut GIF or JPEG, which may show as far as its data goes
+//   either             a damaged file that its decoder may show or refuse
 //   vanishes           the walk deletes this file after listing and before selecting it
 //   becomes-fifo       the walk puts a FIFO in this file's place after listing and before
 //                      selecting it; the file does not load, nor does the FIFO block the program
@@ -22,7 +22,6 @@
 
 #include <array>
 #include <cstdio>
-#include <limits>
 #include <tuple>
 
 #ifdef Q_OS_UNIX
@@ -160,8 +159,6 @@ QList<qsizetype> cutPoints(qsizetype size)
     return usable;
 }
 
-constexpr qsizetype NoPrefixShows = std::numeric_limits<qsizetype>::max();
-
 class BrokenFolder
 {
 public:
@@ -190,16 +187,11 @@ public:
         add(name, bytes, u"becomes-fifo"_s);
     }
 
-    // Cuts at every cut point; those before `mayShowFrom` leave nothing a decoder could show.
-    void cuts(const QString &what, const QByteArray &whole, qsizetype mayShowFrom)
+    // Cuts at every cut point; none loads, wherever it is cut.
+    void cuts(const QString &what, const QByteArray &whole)
     {
-        for (const qsizetype point : cutPoints(whole.size())) {
-            const QString name = u"%1-cut-%2.%1"_s.arg(what).arg(point, 5, 10, QLatin1Char('0'));
-            if (point < mayShowFrom)
-                bad(name, whole.left(point));
-            else
-                either(name, whole.left(point));
-        }
+        for (const qsizetype point : cutPoints(whole.size()))
+            bad(u"%1-cut-%2.%1"_s.arg(what).arg(point, 5, 10, QLatin1Char('0')), whole.left(point));
     }
 
     // Entries the chooser must not list at all: a folder, and what is neither file nor folder.
@@ -289,21 +281,21 @@ int main(int argc, char *argv[])
 
     // Cut at many places; each group follows a good picture so a wrong load shows.
     goodPicture(u"good.bmp"_s, "bmp");
-    out.cuts(u"bmp"_s, encoded(busy, "bmp"), NoPrefixShows);
+    out.cuts(u"bmp"_s, encoded(busy, "bmp"));
     goodPicture(u"good.png"_s, "png");
     const QByteArray png = encoded(busy, "png");
-    out.cuts(u"png"_s, png, png.size() - 4);  // the end chunk's checksum is never read
+    out.cuts(u"png"_s, png);
     goodPicture(u"good.pcx"_s, "pcx");
-    out.cuts(u"pcx"_s, pcxFile(busy), NoPrefixShows);
+    out.cuts(u"pcx"_s, pcxFile(busy));
     goodPicture(u"good.ico"_s, "ico");
-    out.cuts(u"ico"_s, encoded(busy, "ico"), NoPrefixShows);
+    out.cuts(u"ico"_s, encoded(busy, "ico"));
     goodPicture(u"good.gif"_s, "gif");
     const QByteArray gif =
         gifFile(patternPicture(PictureSize, 5).convertToFormat(QImage::Format_Indexed8));
-    out.cuts(u"gif"_s, gif, gif.indexOf(',', 13 + 3 * 256));
+    out.cuts(u"gif"_s, gif);
     goodPicture(u"good-after-gif.bmp"_s, "bmp");
     const QByteArray jpeg = encoded(busy, "jpeg");
-    out.cuts(u"jpg"_s, jpeg, jpeg.indexOf("\xff\xda"));  // start of scan
+    out.cuts(u"jpg"_s, jpeg);
     goodPicture(u"good-after-jpeg.png"_s, "png");
 
     // Sizes in headers: zero, negative, and far over the size limit.

@@ -64,10 +64,10 @@ struct FakeMainWindow {
     {
         ++requests;
         return {Im, Pic1, YA, Pic2, [this](const PictureSource &source, QWidget *) {
-                    const QImage picture = source.load();
-                    if (!picture.isNull())
-                        Pic1->setPicture(picture);
-                    return !picture.isNull();
+                    const PictureLoad load = source.load();
+                    if (load.isLoaded())
+                        Pic1->setPicture(load.picture);
+                    return load.isLoaded();
                 }};
     }
 
@@ -92,6 +92,7 @@ const QImage SeaPicture = patternPicture({12, 30}, 2);
 const QImage PhotoPicture = patternPicture({17, 9}, 3);
 const QImage FolderPicture = patternPicture({16, 16}, 4);
 const QImage InnerPicture = patternPicture({5, 6}, 5);
+const QImage NotUtf8Picture = patternPicture({7, 8}, 6);
 
 // What the folder lists under the initial pattern, in the list's order.
 const QStringList PictureFiles{u"BROKEN.BMP"_s, u"FOLDER.ICO"_s, u"PHOTO.PCX"_s, u"sea.bmp"_s,
@@ -147,6 +148,10 @@ void FileChooserTest::initTestCase()
     QVERIFY(writeFile(dir.filePath(u"FOLDER.ICO"_s), encoded(FolderPicture, "ico")));
     QVERIFY(writeFile(dir.filePath(u"BROKEN.BMP"_s), encoded(SkyPicture, "bmp").left(100)));
     QVERIFY(writeFile(dir.filePath(u"notes.txt"_s), "not a picture"));
+#ifdef Q_OS_UNIX
+    QVERIFY(writeFileNamed(QFile::encodeName(dir.filePath(u"caf"_s)) + "\xe9.png",
+                           encoded(NotUtf8Picture, "png")));
+#endif
     QVERIFY(dir.mkdir(u"more"_s));
     QVERIFY(writeFile(dir.filePath(u"more/INNER.BMP"_s), encoded(InnerPicture, "bmp")));
     // The chooser starts in the process's current directory.
@@ -325,6 +330,10 @@ void FileChooserTest::loadsIntoTarget_data()
     QTest::newRow("ICO into Pic1") << u"FOLDER.ICO"_s << true << u"Pic1"_s << FolderPicture;
     QTest::newRow("BMP into Im with the mode box cleared")
         << u"SKY.BMP"_s << false << u"Im"_s << SkyPicture;
+#ifdef Q_OS_UNIX  // names on Windows are UTF-16, which Qt always keeps whole
+    QTest::newRow("PNG whose name is not UTF-8, shown with U+FFFD, into Pic1")
+        << u"caf\uFFFD.png"_s << true << u"Pic1"_s << NotUtf8Picture;
+#endif
 }
 
 void FileChooserTest::loadsIntoTarget()
@@ -335,6 +344,7 @@ void FileChooserTest::loadsIntoTarget()
     QFETCH(QImage, expected);
 
     m_chooser->Ch->setChecked(modeBox);
+    m_chooser->File->setPattern(u"*"_s);  // the PNG among the rest
     clickFile(fileName);
 
     QCOMPARE(m_main->requests, 1);

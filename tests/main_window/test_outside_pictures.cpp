@@ -9,6 +9,7 @@
 #include "controls/wrapped_button.h"
 #include "main_window/main_window.h"
 #include "pictures/picture_source.h"
+#include "tests/support/odd_file_types.h"
 #include "testsupport/picture_files.h"
 
 #include <QApplication>
@@ -90,6 +91,10 @@ void OutsidePicturesTest::initTestCase()
     QVERIFY(writeFile(path(u"second.pcx"_s), pcxFile(SecondPicture)));
     QVERIFY(writeFile(path(u"broken.png"_s), encoded(FirstPicture, "png").left(60)));
     QVERIFY(QDir(m_dir.path()).mkdir(u"folder.png"_s));
+#ifdef Q_OS_UNIX
+    QVERIFY(writeFileNamed(QFile::encodeName(path(u"caf"_s)) + "\xe9.bmp",
+                           encoded(SecondPicture, "bmp")));
+#endif
 }
 
 void OutsidePicturesTest::init()
@@ -161,6 +166,9 @@ std::unique_ptr<QMimeData> OutsidePicturesTest::dragData(const QString &kind) co
                QUrl::fromLocalFile(path(u"second.pcx"_s))});
     else if (kind == u"broken file")
         offer({QUrl::fromLocalFile(path(u"broken.png"_s))});
+    else if (kind == u"file named in Latin-1")  // a file manager percent-encodes its bytes
+        offer({QUrl::fromEncoded(
+            "file://" + (QFile::encodeName(path(u"caf"_s)) + "\xe9.bmp").toPercentEncoding("/"))});
     else if (kind == u"http")
         offer({QUrl(u"http://example.org/first.bmp"_s)});
     else if (kind == u"folder")
@@ -189,6 +197,10 @@ void OutsidePicturesTest::drops_data()
         << u"file"_s << u"Command1"_s << any << true << FirstPicture;
     QTest::newRow("image data goes through the loader")
         << u"image data"_s << u"Pic1"_s << any << true << DataPicture;
+#ifdef Q_OS_UNIX  // names on Windows are UTF-16, which Qt always keeps whole
+    QTest::newRow("a file whose name is not UTF-8 is loaded")
+        << u"file named in Latin-1"_s << u"Pic1"_s << any << true << SecondPicture;
+#endif
     QTest::newRow("of two files the first is loaded")
         << u"two files"_s << u"Pic1"_s << any << true << FirstPicture;
     QTest::newRow("a file that does not load changes nothing")

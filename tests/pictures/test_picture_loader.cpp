@@ -7,12 +7,17 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using namespace vantok;
@@ -39,6 +44,16 @@ QImage indexedPattern(QSize size)
     return indexed;
 }
 
+QByteArray progressiveJpeg(const QImage &picture)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.setQuality(95);
+    return writer.write(picture) ? buffer.data() : QByteArray();
+}
+
 }  // namespace
 
 class PictureLoaderTest : public QObject
@@ -59,8 +74,8 @@ private slots:
     void iconGivesLargestImage_data();
     void iconGivesLargestImage();
     void readsFromDevicePosition();
-    void failsQuietly_data();
-    void failsQuietly();
+    void refusesWithReason_data();
+    void refusesWithReason();
     void neverOpensWhatIsNoFile_data();
     void neverOpensWhatIsNoFile();
     void refusesOverLimitBeforeDecoding();
@@ -116,6 +131,15 @@ void PictureLoaderTest::readsByContent_data()
     white.fill(Qt::white);
     QTest::newRow("16-bit BMP white is 255 through the linked reader")
         << fixture(u"white16.bmp"_s, white16.bytes()) << white;
+    // Whole files with more after their end, as some writers leave.
+    const QByteArray jpeg = encoded(picture, "jpeg");
+    QTest::newRow("JPEG with bytes after its end marker")
+        << fixture(u"trailing.jpg"_s, jpeg + QByteArray(100, '\xff') + "more")
+        << readFromContent(jpeg);
+    QTest::newRow("PNG with bytes after its end chunk")
+        << fixture(u"trailing.png"_s, encoded(picture, "png") + "more") << picture;
+    QTest::newRow("GIF with bytes after its trailer")
+        << fixture(u"trailing.gif"_s, gifFile(indexed) + "more") << indexed;
 }
 
 void PictureLoaderTest::readsByContent()
@@ -214,43 +238,96 @@ void PictureLoaderTest::readsFromDevicePosition()
     QCOMPARE(asShown(loadPicture(buffer)), asShown(picture));
 }
 
-void PictureLoaderTest::failsQuietly_data()
+void PictureLoaderTest::refusesWithReason_data()
 {
     QTest::addColumn<QString>("fileName");
+    QTest::addColumn<Refusal>("refusal");
+    QTest::addColumn<QString>("reason");
 
-    const QByteArray bmp =
-        encoded(patternPicture({37, 23}), "bmp");  // 54 header bytes, rows of 112
-    const QByteArray png = encoded(patternPicture({37, 23}), "png");
+    const QImage picture = patternPicture({37, 23});
+    const QByteArray bmp = encoded(picture, "bmp");  // 54 header bytes, rows of 112
+    const QByteArray png = encoded(picture, "png");
+    const QByteArray gif = gifFile(indexedPattern({37, 23}));
+    const QByteArray jpeg = progressiveJpeg(patternPicture({680, 505}));
+    QVERIFY(jpeg.size() > 200000);
     QByteArray random(4096, '\0');
     QRandomGenerator(20240611).fillRange(reinterpret_cast<quint32 *>(random.data()), 1024);
     QByteArray iconPastEnd = encoded(patternPicture({16, 16}), "ico");
     qToLittleEndian<quint32>(quint32(iconPastEnd.size() + 100), iconPastEnd.data() + 6 + 12);
     QVERIFY(QDir(m_dir.path()).mkdir(u"folder.bmp"_s));
 
-    QTest::newRow("missing file") << m_dir.filePath(u"missing.bmp"_s);
-    QTest::newRow("folder named like a bitmap") << m_dir.filePath(u"folder.bmp"_s);
-    QTest::newRow("empty file") << fixture(u"empty.bmp"_s, {});
-    QTest::newRow("random bytes") << fixture(u"random.bmp"_s, random);
-    QTest::newRow("BMP cut in its file header") << fixture(u"cut10.bmp"_s, bmp.left(10));
-    QTest::newRow("BMP cut in its info header") << fixture(u"cut30.bmp"_s, bmp.left(30));
-    QTest::newRow("BMP cut before its pixels") << fixture(u"cut54.bmp"_s, bmp.left(54));
-    QTest::newRow("BMP cut after its first row") << fixture(u"cut200.bmp"_s, bmp.left(200));
-    QTest::newRow("BMP one byte short") << fixture(u"cut-1.bmp"_s, bmp.chopped(1));
-    QTest::newRow("PNG cut in its signature") << fixture(u"cut4.png"_s, png.left(4));
-    QTest::newRow("PNG cut in its header chunk") << fixture(u"cut20.png"_s, png.left(20));
-    QTest::newRow("PNG cut in its pixel data") << fixture(u"half.png"_s, png.left(png.size() / 2));
-    QTest::newRow("PNG without its end chunk") << fixture(u"noend.png"_s, png.chopped(12));
-    QTest::newRow("BMP claiming 60000 x 60000") << fixture(
-        u"huge.bmp"_s,
-        BmpFile{.width = 60000, .height = 60000, .pixels = QByteArray(64, '\0')}.bytes());
+    const QString noFile = u"there is no such file"_s;
+    const QString cut = u"the file is cut short"_s;
+    const QString noPicture = u"it is not a picture Vantok reads"_s;
+    QTest::newRow("missing file") << m_dir.filePath(u"missing.bmp"_s) << Refusal::NoSuchFile
+                                  << noFile;
+    QTest::newRow("in a missing folder")
+        << m_dir.filePath(u"missing/a.bmp"_s) << Refusal::NoSuchFile << noFile;
+    QTest::newRow("folder named like a bitmap")
+        << m_dir.filePath(u"folder.bmp"_s) << Refusal::Folder << u"it is a folder"_s;
+#ifdef Q_OS_UNIX  // Windows keeps no read permission of this kind
+    const QString unreadable = fixture(u"unreadable.bmp"_s, bmp);
+    QVERIFY(QFile::setPermissions(unreadable, QFileDevice::WriteOwner));
+    QTest::newRow("file without read permission")
+        << unreadable << Refusal::NotReadable << u"the file is not readable"_s;
+#endif
+    QTest::newRow("empty file") << fixture(u"empty.bmp"_s, {}) << Refusal::NotAPicture << noPicture;
+    QTest::newRow("random bytes") << fixture(u"random.bmp"_s, random) << Refusal::NotAPicture
+                                  << noPicture;
+    QTest::newRow("PNG cut in its signature is no picture at all")
+        << fixture(u"cut4.png"_s, png.left(4)) << Refusal::NotAPicture << noPicture;
+    QTest::newRow("BMP claiming 60000 x 60000")
+        << fixture(u"huge.bmp"_s,
+                   BmpFile{.width = 60000, .height = 60000, .pixels = QByteArray(64, '\0')}.bytes())
+        << Refusal::TooLarge
+        << u"the picture is 60000 × 60000, more than the 512 MiB of pixels Vantok holds"_s;
+    QTest::newRow("progressive JPEG, its first 20000 bytes")
+        << fixture(u"cut.jpg"_s, jpeg.left(20000)) << Refusal::CutShort << cut;
+    QTest::newRow("JPEG without its end marker")
+        << fixture(u"noend.jpg"_s, jpeg.chopped(2)) << Refusal::CutShort << cut;
+    QTest::newRow("GIF cut in its image data")
+        << fixture(u"half.gif"_s, gif.left(gif.size() / 2)) << Refusal::CutShort << cut;
+    QTest::newRow("GIF without its trailer")
+        << fixture(u"notrailer.gif"_s, gif.chopped(1)) << Refusal::CutShort << cut;
+    QTest::newRow("BMP cut in its file header")
+        << fixture(u"cut10.bmp"_s, bmp.left(10)) << Refusal::CutShort << cut;
+    QTest::newRow("BMP cut in its info header")
+        << fixture(u"cut30.bmp"_s, bmp.left(30)) << Refusal::CutShort << cut;
+    QTest::newRow("BMP cut before its pixels")
+        << fixture(u"cut54.bmp"_s, bmp.left(54)) << Refusal::CutShort << cut;
+    QTest::newRow("BMP one byte short")
+        << fixture(u"cut-1.bmp"_s, bmp.chopped(1)) << Refusal::CutShort << cut;
+    QTest::newRow("PNG cut in its header chunk")
+        << fixture(u"cut20.png"_s, png.left(20)) << Refusal::CutShort << cut;
+    QTest::newRow("PNG cut in its pixel data")
+        << fixture(u"half.png"_s, png.left(png.size() / 2)) << Refusal::CutShort << cut;
+    QTest::newRow("PNG without its end chunk's checksum")
+        << fixture(u"nocrc.png"_s, png.chopped(4)) << Refusal::CutShort << cut;
+    QTest::newRow("PNG of 16-bit samples with a transparent colour, cut")
+        << fixture(u"keyed-cut.png"_s,
+                   sixteenBitPngFile(picture.convertToFormat(QImage::Format_RGBX64), false,
+                                     QRgba64::fromRgba64(1, 2, 3, 0xffff))
+                       .chopped(12))
+        << Refusal::CutShort << cut;
+    QTest::newRow("PCX cut in its pixel data")
+        << fixture(u"cut.pcx"_s, pcxFile(picture).chopped(300)) << Refusal::CutShort << cut;
     QTest::newRow("ICO whose directory points past the end")
-        << fixture(u"pastend.ico"_s, iconPastEnd);
+        << fixture(u"pastend.ico"_s, iconPastEnd) << Refusal::CutShort << cut;
 }
 
-void PictureLoaderTest::failsQuietly()
+void PictureLoaderTest::refusesWithReason()
 {
     QFETCH(QString, fileName);
-    QVERIFY(loadPicture(fileName).isNull());
+    QFETCH(Refusal, refusal);
+    QFETCH(QString, reason);
+#ifdef Q_OS_UNIX
+    if (refusal == Refusal::NotReadable && ::geteuid() == 0)
+        QSKIP("root reads any file");
+#endif
+    const PictureLoad load = tryLoadPicture(fileName);
+    QCOMPARE(load.refusal, refusal);
+    QCOMPARE(load.reason(), reason);
+    QVERIFY(load.picture.isNull());
 }
 
 // A FIFO would keep the load waiting for a writer for ever, whatever it is called; a device may

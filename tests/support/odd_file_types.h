@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Folder entries that are neither files nor folders, for tests of what the chooser lists and
-// what the picture loader opens. Unix only.
+// Folder entries that are neither files nor folders, and files whose names are not UTF-8, for
+// tests of what the chooser lists and what the picture loader opens. Unix only.
 
 #include <QFile>
 #include <QString>
@@ -31,6 +31,16 @@ namespace vantok::test
 inline bool makeFifo(const QString &path)
 {
     return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+}
+
+// Writes a file whose name is raw bytes, which need not be UTF-8 as Qt's names would be.
+inline bool writeFileNamed(const QByteArray &path, const QByteArray &bytes)
+{
+    const int file = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (file < 0)
+        return false;
+    const bool written = ::write(file, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    return ::close(file) == 0 && written;
 }
 
 // A Unix socket's entry; it stays when the socket itself is closed.
