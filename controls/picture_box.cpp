@@ -31,40 +31,36 @@ constexpr int WheelNotch = 120;
 
 const QString PickHint = u"Press a point to take its colour"_s;
 
-// Pixels of four bytes with alpha turn opaque where they lie.
-bool compositesInPlace(const QImage &picture)
-{
-    return picture.format() == QImage::Format_ARGB32 ||
-           picture.format() == QImage::Format_ARGB32_Premultiplied;
-}
-
-// Every pixel as drawn: opaque, transparent ones already over the back colour. A 32-bit picture
-// no one else holds is composited where it lies, so that a big one is never held twice.
-QImage composited(QImage picture, const QColor &back)
+// The picture as held: opaque ones as 32-bit RGB, others as 32-bit ARGB with what they store,
+// converted where they lie when no one else holds them, so that a big one is never held twice.
+QImage held(QImage picture)
 {
     if (picture.isNull())
         return {};
-    QImage shown;
-    if (!picture.hasAlphaChannel()) {
-        shown = picture.convertToFormat(QImage::Format_RGB32);
-    } else if (compositesInPlace(picture)) {
-        QPainter painter(&picture);
-        // The back colour goes under every pixel, as drawing the picture over it would.
-        painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
-        painter.fillRect(picture.rect(), back);
-        painter.end();
-        shown = std::move(picture);
-        shown.reinterpretAsFormat(QImage::Format_RGB32);
-    } else {
-        shown = QImage(picture.size(), QImage::Format_RGB32);
-        if (shown.isNull())
-            return {};
-        shown.fill(back);
-        QPainter painter(&shown);
-        painter.drawImage(0, 0, picture);
-    }
-    shown.setDevicePixelRatio(1);
-    return shown;
+    const QImage::Format format =
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    QImage holding = std::move(picture).convertToFormat(format);
+    holding.setDevicePixelRatio(1);
+    return holding;
+}
+
+// Qt's rounding when it multiplies each byte of `x` by `a` / 255.
+uint byteMultiplied(uint x, uint a)
+{
+    uint low = (x & 0xff00ff) * a;
+    low = ((low + ((low >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    uint high = ((x >> 8) & 0xff00ff) * a;
+    high = (high + ((high >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return high | low;
+}
+
+// A stored pixel as drawn over the opaque `back`, with the arithmetic QPainter draws it with.
+QRgb drawnOver(QRgb stored, QRgb back)
+{
+    const uint alpha = qAlpha(stored);
+    if (alpha == 255)
+        return stored;
+    return qPremultiply(stored) + byteMultiplied(back, 255 - alpha);
 }
 
 QSize bordersSize()
@@ -109,7 +105,8 @@ void PictureBox::setPicture(QImage picture)
 {
     if (!m_designSize.isValid())
         m_designSize = size();
-    m_shown = composited(std::move(picture), m_backColor);
+    m_shown = held(std::move(picture));
+    m_loupe.hide();
     m_view.setPictureSize(m_shown.size());
     m_wheelZoom = 0;
     m_zoomOnDevicePixels = false;
@@ -316,10 +313,15 @@ ColourValue PictureBox::point(QPointF at) const
 
 ColourValue PictureBox::pixel(QPoint cell) const
 {
-    QRgb rgb = m_backColor.rgb();
-    if (m_shown.rect().contains(cell))
-        rgb = m_shown.pixel(cell);
+    const QRgb rgb = drawnPixel(cell);
     return composeColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+QRgb PictureBox::drawnPixel(QPoint cell) const
+{
+    if (!m_shown.rect().contains(cell))
+        return m_backColor.rgb();
+    return drawnOver(m_shown.pixel(cell), m_backColor.rgb());
 }
 
 void PictureBox::paintEvent(QPaintEvent *event)
@@ -348,7 +350,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
 
     const QPointF origin = m_deviceTransform.map(QPointF(inner.topLeft()));
     if (m_deviceTransform.type() <= QTransform::TxTranslate && origin == origin.toPoint() &&
-        m_view.zoom() == 1) {
+        m_view.zoom() == 1 && !m_shown.hasAlphaChannel()) {
         // One device pixel per picture pixel: draw the stored pixels as they are.
         const QPoint shift = m_view.offset() - inner.topLeft();
         const QRect source = exposed.translated(shift) & m_shown.rect();
@@ -404,6 +406,13 @@ void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
         std::fill(dst, dst + begin, back);
         std::fill(dst + end, dst + target.width(), back);
     };
+    // A picture with alpha is drawn over the back colour as its pixels are copied.
+    const bool overBack = m_shown.hasAlphaChannel();
+    const auto drawOverBack = [&](QRgb *dst) {
+        if (overBack)
+            std::transform(dst + begin, dst + end, dst + begin,
+                           [back](QRgb pixel) { return drawnOver(pixel, back); });
+    };
     const QRgb *previous = nullptr;
     int previousY = -1;
     for (int row = 0; row < target.height(); ++row) {
@@ -430,11 +439,14 @@ void PictureBox::paintScaled(QPainter &painter, const QRect &exposed) const
                 dst[i] = src[columns[i]];
                 dst2[i] = src2[columns[i]];
             }
+            drawOverBack(dst);
+            drawOverBack(dst2);
             previous = dst2;
             previousY = nextY;
         } else {
             for (auto i = begin; i < end; ++i)
                 dst[i] = src[columns[i]];
+            drawOverBack(dst);
             previous = dst;
             previousY = y;
         }
@@ -465,8 +477,36 @@ void PictureBox::mousePressEvent(QMouseEvent *event)
     if (inView(devicePixelAt(at))) {
         notePress(at);
         emit mouseDown(at);
+        showLoupe(at, event->globalPosition().toPoint());
     }
     QFrame::mousePressEvent(event);
+}
+
+// With a button held on a panning picture the loupe follows the pointer and every pixel it
+// passes is picked, as a press there would.
+void PictureBox::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF at = pointerPosition(*event) - contentsRect().topLeft();
+    if (pansAndZooms() && event->buttons() != Qt::NoButton && inView(devicePixelAt(at))) {
+        emit mouseDown(at);
+        showLoupe(at, event->globalPosition().toPoint());
+    }
+    QFrame::mouseMoveEvent(event);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->buttons() == Qt::NoButton)
+        m_loupe.hide();
+    QFrame::mouseReleaseEvent(event);
+}
+
+void PictureBox::showLoupe(QPointF at, QPoint pointer)
+{
+    if (!pansAndZooms())
+        return;
+    const QPoint cell = m_view.cellOfDevicePixel(devicePixelAt(at));
+    m_loupe.show(m_shown, cell, drawnPixel(cell), m_backColor, pointer);
 }
 
 // A press moves the mark's start to the pressed pixel, and hides the mark until the keys move it.

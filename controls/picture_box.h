@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls/pick_mark.h"
+#include "controls/picture_loupe.h"
 #include "core/colour_value.h"
 #include "core/picture_view.h"
 
@@ -23,7 +24,8 @@ class ViewControls;
 // room than its window leaves it, shows scroll bars inside its border when the picture is larger
 // than that, pans with the wheel, the scroll bars and the keys, and zooms with Ctrl. A picture that
 // fits, at 1:1, shows exactly as it does without them. Shift with the arrow and Page keys moves a
-// pick mark over the picture's pixels, and Space or Enter raises `markTaken` with its pixel.
+// pick mark over the picture's pixels, and Space or Enter raises `markTaken` with its pixel. While
+// a button is held on it, a loupe follows the pointer and each pixel passed raises `mouseDown`.
 class PictureBox : public QFrame
 {
     Q_OBJECT
@@ -39,7 +41,8 @@ public:
     // not copied where it can be helped.
     void setPicture(QImage picture);
     bool hasPicture() const { return !m_shown.isNull(); }
-    // The picture as shown: transparent pixels already composited over the back colour.
+    // The picture as held: 32-bit RGB, or 32-bit ARGB with the values it stores where it has
+    // alpha, which is drawn over the back colour.
     const QImage &shownPicture() const { return m_shown; }
 
     void setBackColor(const QColor &colour);
@@ -63,6 +66,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -90,6 +95,9 @@ private:
     // Where the view's first device pixel lies in the window, in device pixels.
     QPoint viewOrigin() const;
     void notePress(QPointF at);
+    void showLoupe(QPointF at, QPoint pointer);
+    // Picture pixel `cell` as drawn: over the back colour where it has alpha, or the back colour.
+    QRgb drawnPixel(QPoint cell) const;
     void moveMark(QPoint cells);
     void takeMark();
     void describeView();
@@ -102,6 +110,7 @@ private:
     QRect m_viewRect;
     ViewControls *m_viewControls = nullptr;
     PickMark m_mark{m_view};
+    PictureLoupe m_loupe{this};
     bool m_zoomOnDevicePixels = false;
     int m_wheelZoom = 0;  // Ctrl+wheel eighths of a degree not yet made into a zoom step
     // Where the inner area's top-left device pixel was last drawn; picks map through the same.

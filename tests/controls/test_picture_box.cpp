@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "controls/loupe.h"
 #include "controls/picture_box.h"
 
 #include <QPainter>
@@ -45,6 +46,7 @@ private slots:
     void geometry();
     void showsPictureOverBackColour_data();
     void showsPictureOverBackColour();
+    void loupeTellsWhatHeldPixelStores();
 };
 
 void PictureBoxTest::geometry_data()
@@ -126,25 +128,26 @@ void PictureBoxTest::showsPictureOverBackColour_data()
 {
     QTest::addColumn<QImage>("picture");
     QTest::addColumn<bool>("keptElsewhere");
-    QTest::addColumn<bool>("inPlace");  // the box shows the very pixels handed over
+    QTest::addColumn<bool>("inPlace");  // the box holds the very pixels handed over
 
     const QImage argb = everyAlphaAndValue(QImage::Format_ARGB32);
-    QTest::newRow("32-bit with alpha, handed over: composited where it lies")
-        << argb << false << true;
-    QTest::newRow("premultiplied, handed over: composited where it lies")
+    QTest::newRow("32-bit with alpha, handed over: held where it lies") << argb << false << true;
+    QTest::newRow("premultiplied, handed over: held where it lies")
         << everyAlphaAndValue(QImage::Format_ARGB32_Premultiplied) << false << true;
-    QTest::newRow("32-bit with alpha held elsewhere too: the holder's copy untouched")
-        << argb << true << false;
-    QTest::newRow("16-bit with alpha: composited into a new picture")
+    QTest::newRow("32-bit with alpha held elsewhere too: shared, the holder's copy untouched")
+        << argb << true << true;
+    QTest::newRow("16-bit with alpha: into a new picture")
         << everyAlphaAndValue(QImage::Format_RGBA64) << false << false;
 }
 
+// Pixels with alpha are held as stored and read as QPainter draws them over the back colour.
 void PictureBoxTest::showsPictureOverBackColour()
 {
     QFETCH(QImage, picture);
     QFETCH(bool, keptElsewhere);
     QFETCH(bool, inPlace);
-    const QImage expected = drawnOverBack(picture);
+    // Held at 8 bits a sample, as the box shows them.
+    const QImage expected = drawnOverBack(picture.convertToFormat(QImage::Format_ARGB32));
     QImage handed = picture.copy();
     const QImage kept = keptElsewhere ? handed : QImage();
     const uchar *pixels = handed.constBits();
@@ -153,11 +156,44 @@ void PictureBoxTest::showsPictureOverBackColour()
     box.setBackColor(Back);
     box.setPicture(std::move(handed));
 
-    QCOMPARE(box.shownPicture().format(), QImage::Format_RGB32);
-    QCOMPARE(box.shownPicture(), expected);
+    QCOMPARE(box.shownPicture().format(), QImage::Format_ARGB32);
+    QCOMPARE(box.shownPicture(), picture.convertToFormat(QImage::Format_ARGB32));
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb drawn = expected.pixel(x, y);
+            QCOMPARE(box.pixel({x, y}),
+                     vantok::composeColour(qRed(drawn), qGreen(drawn), qBlue(drawn)));
+        }
+    }
     QCOMPARE(box.shownPicture().constBits() == pixels, inPlace);
     if (keptElsewhere)
         QCOMPARE(kept, picture);
+}
+
+// While a button is held, the loupe tells the pixel's place, its colour as drawn and what it
+// stores; letting go hides it.
+void PictureBoxTest::loupeTellsWhatHeldPixelStores()
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto *box = new PictureBox(&window);
+    box->move(56, 0);
+    box->enablePanAndZoom();
+    QImage picture(4, 4, QImage::Format_ARGB32);
+    picture.fill(qRgba(170, 0, 50, 36));
+    picture.setPixel(2, 1, qRgb(10, 200, 30));
+    box->setPicture(picture);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const QPoint inner = box->contentsRect().topLeft();
+    QTest::mousePress(box, Qt::LeftButton, {}, inner + QPoint(1, 1));
+    auto *loupe = box->findChild<vantok::Loupe *>();
+    QVERIFY(loupe && loupe->isVisible());
+    QCOMPARE(loupe->accessibleDescription(),
+             u"1, 1; #BDA5AC; 189, 165, 172; alpha 36, stores 170, 0, 50"_s);
+    QTest::mouseRelease(box, Qt::LeftButton, {}, inner + QPoint(1, 1));
+    QVERIFY(!loupe->isVisible());
 }
 
 QTEST_MAIN(PictureBoxTest)

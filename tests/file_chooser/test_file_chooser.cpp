@@ -350,7 +350,7 @@ void FileChooserTest::loadsIntoTarget()
     QCOMPARE(m_main->requests, 1);
     QCOMPARE(m_main->visibleControls(), QStringList{target});
     const QImage loaded =
-        target == u"Pic1"_s ? m_main->Pic1->shownPicture() : asShown(m_main->Im->picture());
+        asShown(target == u"Pic1"_s ? m_main->Pic1->shownPicture() : m_main->Im->picture());
     QCOMPARE(loaded, asShown(expected));
     QCOMPARE(m_chooser->cursor().shape(), Qt::ArrowCursor);
 }
@@ -363,17 +363,17 @@ void FileChooserTest::loadIntoImKeepsPic1PictureUnseen()
 
     QCOMPARE(m_main->visibleControls(), QStringList{u"Im"_s});
     QCOMPARE(asShown(m_main->Im->picture()), asShown(SeaPicture));
-    QCOMPARE(m_main->Pic1->shownPicture(), asShown(SkyPicture));
+    QCOMPARE(asShown(m_main->Pic1->shownPicture()), asShown(SkyPicture));
 }
 
 void FileChooserTest::arrowKeysLoadEachFilePassed()
 {
     clickFile(u"FOLDER.ICO"_s);
-    QCOMPARE(m_main->Pic1->shownPicture(), asShown(FolderPicture));
+    QCOMPARE(asShown(m_main->Pic1->shownPicture()), asShown(FolderPicture));
     m_chooser->File->setFocus();
     for (const QImage &next : {PhotoPicture, SeaPicture, SkyPicture}) {
         QTest::keyClick(m_chooser->File, Qt::Key_Down);
-        QCOMPARE(m_main->Pic1->shownPicture(), asShown(next));
+        QCOMPARE(asShown(m_main->Pic1->shownPicture()), asShown(next));
     }
     QCOMPARE(m_main->requests, 4);
 }
@@ -408,7 +408,7 @@ void FileChooserTest::failedLoadKeepsEarlierPicture()
 
     QCOMPARE(m_main->requests, 2);
     QCOMPARE(m_main->visibleControls(), QStringList{u"Pic1"_s});
-    QCOMPARE(m_main->Pic1->shownPicture(), asShown(SkyPicture));
+    QCOMPARE(asShown(m_main->Pic1->shownPicture()), asShown(SkyPicture));
     QCOMPARE(m_chooser->cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -429,7 +429,7 @@ void FileChooserTest::loadsFromRootDirectory()
     QCOMPARE(m_chooser->File->path(), QDir::toNativeSeparators(QDir::rootPath()));
     QTRY_VERIFY(!m_chooser->File->isReading());
     clickFile(name);
-    QCOMPARE(m_main->Pic1->shownPicture(), asShown(InnerPicture));
+    QCOMPARE(asShown(m_main->Pic1->shownPicture()), asShown(InnerPicture));
 }
 
 // The listing said it was a file; the load must not wait for a writer that never comes.
@@ -448,7 +448,7 @@ void FileChooserTest::fileTurnedFifoAfterListingIsNotWaitedOn()
     FifoRescue rescue(name, std::chrono::seconds(5));
     clickFile(u"LATER.BMP"_s);  // before the watcher's re-read, which runs only from the event loop
     QVERIFY2(!rescue.finish(), "the load waited for a writer");
-    QCOMPARE(m_main->Pic1->shownPicture(), asShown(SkyPicture));
+    QCOMPARE(asShown(m_main->Pic1->shownPicture()), asShown(SkyPicture));
     QCOMPARE(m_chooser->cursor().shape(), Qt::ArrowCursor);
 #else
     QSKIP("FIFOs are Unix's");
