@@ -28,6 +28,8 @@ constexpr qreal PointerSlack = 1e-4;
 // One arrow key press or one line of a wheel notch, in logical pixels.
 constexpr int PanStep = 20;
 constexpr int WheelNotch = 120;
+// How long a button stays down on the picture before the loupe shows.
+constexpr auto LoupeDelay = std::chrono::milliseconds(150);
 
 const QString PickHint = u"Press a point to take its colour"_s;
 
@@ -82,6 +84,9 @@ PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleDescription(PickHint);
+    m_loupeDelay.setSingleShot(true);
+    m_loupeDelay.setInterval(LoupeDelay);
+    connect(&m_loupeDelay, &QTimer::timeout, this, &PictureBox::showLoupe);
 }
 
 void PictureBox::enablePanAndZoom()
@@ -477,7 +482,10 @@ void PictureBox::mousePressEvent(QMouseEvent *event)
     if (inView(devicePixelAt(at))) {
         notePress(at);
         emit mouseDown(at);
-        showLoupe(at, event->globalPosition().toPoint());
+        // A click takes its colour alone; the loupe comes once the button stays down.
+        m_held = {at, event->globalPosition().toPoint()};
+        if (pansAndZooms())
+            m_loupeDelay.start();
     }
     QFrame::mousePressEvent(event);
 }
@@ -489,24 +497,26 @@ void PictureBox::mouseMoveEvent(QMouseEvent *event)
     const QPointF at = pointerPosition(*event) - contentsRect().topLeft();
     if (pansAndZooms() && event->buttons() != Qt::NoButton && inView(devicePixelAt(at))) {
         emit mouseDown(at);
-        showLoupe(at, event->globalPosition().toPoint());
+        m_held = {at, event->globalPosition().toPoint()};
+        m_loupeDelay.stop();
+        showLoupe();
     }
     QFrame::mouseMoveEvent(event);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->buttons() == Qt::NoButton)
+    if (event->buttons() == Qt::NoButton) {
+        m_loupeDelay.stop();
         m_loupe.hide();
+    }
     QFrame::mouseReleaseEvent(event);
 }
 
-void PictureBox::showLoupe(QPointF at, QPoint pointer)
+void PictureBox::showLoupe()
 {
-    if (!pansAndZooms())
-        return;
-    const QPoint cell = m_view.cellOfDevicePixel(devicePixelAt(at));
-    m_loupe.show(m_shown, cell, drawnPixel(cell), m_backColor, pointer);
+    const QPoint cell = m_view.cellOfDevicePixel(devicePixelAt(m_held.at));
+    m_loupe.show(m_shown, cell, drawnPixel(cell), m_backColor, m_held.pointer);
 }
 
 // A press moves the mark's start to the pressed pixel, and hides the mark until the keys move it.

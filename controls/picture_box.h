@@ -8,6 +8,7 @@
 
 #include <QFrame>
 #include <QImage>
+#include <QTimer>
 #include <QTransform>
 
 namespace vantok
@@ -95,7 +96,7 @@ private:
     // Where the view's first device pixel lies in the window, in device pixels.
     QPoint viewOrigin() const;
     void notePress(QPointF at);
-    void showLoupe(QPointF at, QPoint pointer);
+    void showLoupe();
     // Picture pixel `cell` as drawn: over the back colour where it has alpha, or the back colour.
     QRgb drawnPixel(QPoint cell) const;
     void moveMark(QPoint cells);
@@ -111,6 +112,11 @@ private:
     ViewControls *m_viewControls = nullptr;
     PickMark m_mark{m_view};
     PictureLoupe m_loupe{this};
+    QTimer m_loupeDelay;
+    struct Held {
+        QPointF at;      // inner-area coordinates
+        QPoint pointer;  // global
+    } m_held;
     bool m_zoomOnDevicePixels = false;
     int m_wheelZoom = 0;  // Ctrl+wheel eighths of a degree not yet made into a zoom step
     // Where the inner area's top-left device pixel was last drawn; picks map through the same.

@@ -7,6 +7,7 @@
 # The pick mark starts at the view's centre, moves by the keys with the view following, is drawn
 # around its pixel without hiding it, and Space or Enter takes its pixel; a press reads the picture,
 # never the mark's outline.
+# The loupe follows a held button over a half-transparent picture.
 # Also prints how long a wheel notch takes to reach the screen.
 source "$(dirname "$0")/lib.sh"
 
@@ -204,4 +205,21 @@ for SCALE in 1 2; do
     wait "$VANTOK_PID" 2>/dev/null || true
     VANTOK_PID=""
 done
-echo "PASS: the bottom-right pixel was reached and picked in three ways; zoomed picks read what is drawn"
+# A button held on a half-transparent pixel shows the loupe beside the pointer (its black frame 24
+# pixels down and right); moving with the button held picks what passes under it, and letting go
+# hides the loupe. What the loupe says is the widget test's.
+SCALE=1
+unset QT_SCALE_FACTOR
+convert -size 40x30 xc:'rgba(170,0,50,0.1412)' -fill 'rgb(10,200,30)' -draw 'rectangle 20,0 39,29' \
+    "PNG32:$WORK/half.png"
+start_vantok Vantok "$WORK/half.png"
+SWATCH="9 25"
+expect_pixel 87 31 "10,200,30" "the picture's right half"
+xdotool mousemove --window "$WID" 63 7 mousedown 1
+expect_pixel $SWATCH "189,165,172" "held on the half-transparent pixel"
+expect_pixel 87 31 "0,0,0" "the loupe's frame beside the pointer"
+xdotool mousemove --window "$WID" 85 10
+expect_pixel $SWATCH "10,200,30" "moved with the button held"
+xdotool mouseup 1
+expect_pixel 87 31 "10,200,30" "the loupe gone after letting go"
+echo "PASS: the bottom-right pixel was reached and picked in three ways; zoomed picks read what is drawn; the loupe follows a held button"
