@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A pan or zoom step in Pic1 on a 100-megapixel picture, from the key press to the view repainted,
-// in a window of 1920 x 1080. Each iteration delivers the key to the box, then processes events
-// until the update it asked for has painted the box and flushed the backing store, as the event
-// loop would: a pan scrolls what stays in view and paints the uncovered strip, a zoom paints the
-// whole view.
+// in a window of 1920 x 1080, and a pointer move with a button held to the loupe repainted. Each
+// iteration delivers the key to the box, then processes events until the update it asked for has
+// painted the box and flushed the backing store, as the event loop would: a pan scrolls what stays
+// in view and paints the uncovered strip, a zoom paints the whole view.
 
 #include "bench/paint_counter.h"
+#include "controls/loupe.h"
 #include "controls/picture_box.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <memory>
@@ -113,6 +115,31 @@ void BM_ZoomStep(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ZoomStep)->Arg(1)->Arg(-20)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// With the button held, alternately one pixel right and back, to the loupe painted again.
+void BM_LoupeFollowsHeldPointer(benchmark::State &state)
+{
+    ShownPicture shown;
+    const QPointF first = shown.box->contentsRect().topLeft() + QPointF(400, 300);
+    QTest::mousePress(shown.box, Qt::LeftButton, {}, first.toPoint());
+    auto *loupe = shown.box->findChild<Loupe *>();
+    PaintCounter loupePaints(loupe);
+    int turn = 0;
+    for (auto _ : state) {
+        const QPointF at = first + QPointF(turn++ % 2, 0);
+        QMouseEvent move(QEvent::MouseMove, at, shown.box->mapTo(&shown.window, at),
+                         shown.box->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        const int before = loupePaints.count();
+        QCoreApplication::sendEvent(shown.box, &move);
+        for (int round = 0; round < 100 && loupePaints.count() == before; ++round)
+            QCoreApplication::processEvents();
+        if (loupePaints.count() == before) {
+            state.SkipWithError("the loupe did not paint");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_LoupeFollowsHeldPointer)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -200,6 +200,7 @@ row "BMP decode, own / Qt's, 4K 24-bit" \
     "$(ratio "$(median_us bench_bmp '^decodeOwn')" "$(median_us bench_bmp '^decodeQt')")" "<=" 0.5 x
 row "grab of 3840 × 2160 to the frozen screen painted" "$(in_ms "$(median_us bench_grab '^BM_GrabToFrozenScreen')")" "<=" 150 ms
 row "pointer move to the loupe painted" "$(in_ms "$(median_us bench_grab '^BM_LoupeFollowsPointer')")" "<=" 2 ms
+row "held move on a 100 MP picture to the loupe painted" "$(in_ms "$(median_us bench_picture_box '^BM_LoupeFollowsHeldPointer')")" "<=" 2 ms
 # The whole --pixel process against a process that makes a QCoreApplication and decodes the
 # file, in wall-clock and in CPU time; and against the decode alone in the benchmark's process.
 row "--pixel / bare decode, 24 MP PNG" \
