@@ -30,10 +30,9 @@ QStringList storedPixelLines(QPoint at, QRgb drawn, QRgb stored)
 {
     QStringList lines = pixelLines(at, drawn);
     if (qAlpha(stored) < 255) {
-        lines.append(u"alpha %1, stores %2, %3, %4"_s.arg(qAlpha(stored))
-                         .arg(qRed(stored))
-                         .arg(qGreen(stored))
-                         .arg(qBlue(stored)));
+        lines.append(
+            u"stored %1, %2, %3"_s.arg(qRed(stored)).arg(qGreen(stored)).arg(qBlue(stored)));
+        lines.append(u"alpha %1"_s.arg(qAlpha(stored)));
     }
     return lines;
 }

@@ -25,7 +25,7 @@ public:
     explicit Loupe(QWidget *parent = nullptr);
 
     // Lines of text it has room for.
-    static constexpr int MostLines = 4;
+    static constexpr int MostLines = 5;
 
     // Shows `picture` around `pixel`, which may lie outside it near an edge, and `lines` under it.
     // Pixels with alpha show over `back`. The picture is shared, not copied.

@@ -192,7 +192,7 @@ void PictureBoxTest::loupeTellsWhatHeldPixelStores()
     QVERIFY(loupe);
     QTRY_VERIFY(loupe->isVisible());  // once the button stays down
     QCOMPARE(loupe->accessibleDescription(),
-             u"1, 1; #BDA5AC; 189, 165, 172; alpha 36, stores 170, 0, 50"_s);
+             u"1, 1; #BDA5AC; 189, 165, 172; stored 170, 0, 50; alpha 36"_s);
     QTest::mouseRelease(box, Qt::LeftButton, {}, inner + QPoint(1, 1));
     QVERIFY(!loupe->isVisible());
 }
