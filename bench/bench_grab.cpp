@@ -111,11 +111,7 @@ void BM_LoupeFollowsPointer(benchmark::State &state)
         const QPointF at(800 + turn++ % 2, 500);
         QMouseEvent move(QEvent::MouseMove, at, at, frozen->mapToGlobal(at), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        const int before = paints.count();
-        QCoreApplication::sendEvent(frozen, &move);
-        for (int round = 0; round < 100 && paints.count() == before; ++round)
-            QCoreApplication::processEvents();
-        if (paints.count() == before) {
+        if (!sentUntilPainted(frozen, move, paints)) {
             state.SkipWithError("the loupe did not paint");
             break;
         }

@@ -129,11 +129,7 @@ void BM_LoupeFollowsHeldPointer(benchmark::State &state)
         const QPointF at = first + QPointF(turn++ % 2, 0);
         QMouseEvent move(QEvent::MouseMove, at, shown.box->mapTo(&shown.window, at),
                          shown.box->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        const int before = loupePaints.count();
-        QCoreApplication::sendEvent(shown.box, &move);
-        for (int round = 0; round < 100 && loupePaints.count() == before; ++round)
-            QCoreApplication::processEvents();
-        if (loupePaints.count() == before) {
+        if (!sentUntilPainted(shown.box, move, loupePaints)) {
             state.SkipWithError("the loupe did not paint");
             break;
         }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
 #include <QWidget>
@@ -23,3 +24,14 @@ protected:
 private:
     int m_count = 0;
 };
+
+// Sends `event` to `target`, then delivers pending events until `paints` counts one more paint;
+// false when none came.
+inline bool sentUntilPainted(QWidget *target, QEvent &event, const PaintCounter &paints)
+{
+    const int before = paints.count();
+    QCoreApplication::sendEvent(target, &event);
+    for (int round = 0; round < 100 && paints.count() == before; ++round)
+        QCoreApplication::processEvents();
+    return paints.count() > before;
+}

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen_grab/null_screen_source.h"
 
-#include <QTimer>
-
 using namespace Qt::StringLiterals;
 
 namespace vantok
@@ -10,12 +8,10 @@ namespace vantok
 
 NullScreenSource::NullScreenSource(QString platform) : m_platform(std::move(platform)) {}
 
-void NullScreenSource::grab()
+void NullScreenSource::grabNow()
 {
-    QTimer::singleShot(0, this, [this] {
-        emit failed(GrabFailure::Unsupported,
-                    u"the screen cannot be read on the \"%1\" platform"_s.arg(m_platform));
-    });
+    emit failed(GrabFailure::Unsupported,
+                u"the screen cannot be read on the \"%1\" platform"_s.arg(m_platform));
 }
 
 }  // namespace vantok

@@ -7,15 +7,16 @@ namespace vantok
 {
 
 // Where no way to read the screen is known: every grab fails as unsupported.
-class NullScreenSource : public ScreenSource
+class NullScreenSource : public DirectScreenSource
 {
     Q_OBJECT
 
 public:
     explicit NullScreenSource(QString platform);
-    void grab() override;
 
 private:
+    void grabNow() override;
+
     QString m_platform;
 };
 

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QTimer>
 
 #ifdef Q_OS_WIN
 #include "screen_grab/windows_screen_source.h"
@@ -24,6 +25,17 @@ namespace
 // Quiet unless asked for (QT_LOGGING_RULES="vantok.grab.info=true").
 Q_LOGGING_CATEGORY(grabLog, "vantok.grab", QtWarningMsg)
 }  // namespace
+
+void DirectScreenSource::grab()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    QTimer::singleShot(0, this, [this] {
+        m_busy = false;
+        grabNow();
+    });
+}
 
 QList<ScreenPlace> screenPlaces()
 {

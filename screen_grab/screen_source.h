@@ -43,6 +43,24 @@ signals:
     void failed(GrabFailure kind, const QString &reason);
 };
 
+// A source that reads the screen at once, on the event loop's next turn, so that it still
+// answers after `grab` has returned.
+class DirectScreenSource : public ScreenSource
+{
+    Q_OBJECT
+
+public:
+    using ScreenSource::ScreenSource;
+    void grab() final;
+
+protected:
+    // Reads the screen and raises one of the two signals.
+    virtual void grabNow() = 0;
+
+private:
+    bool m_busy = false;
+};
+
 // The screens as Qt places them now.
 QList<ScreenPlace> screenPlaces();
 

@@ -3,7 +3,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTimer>
 
 #include <windows.h>
 
@@ -47,17 +46,8 @@ BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found)
 
 }  // namespace
 
-void WindowsScreenSource::grab()
-{
-    if (m_busy)
-        return;
-    m_busy = true;
-    QTimer::singleShot(0, this, &WindowsScreenSource::grabNow);
-}
-
 void WindowsScreenSource::grabNow()
 {
-    m_busy = false;
     const QRect desktop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     QImage picture(desktop.size(), QImage::Format_RGB32);

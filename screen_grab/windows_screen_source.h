@@ -8,17 +8,12 @@ namespace vantok
 
 // Copies the virtual screen, every monitor, through GDI. The program is per-monitor DPI aware,
 // so GDI's pixels are device pixels.
-class WindowsScreenSource : public ScreenSource
+class WindowsScreenSource : public DirectScreenSource
 {
     Q_OBJECT
 
-public:
-    void grab() override;
-
 private:
-    void grabNow();
-
-    bool m_busy = false;
+    void grabNow() override;
 };
 
 }  // namespace vantok

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -32,17 +31,8 @@ QImage screenPicture(QScreen &screen)
 
 }  // namespace
 
-void X11ScreenSource::grab()
-{
-    if (m_busy)
-        return;
-    m_busy = true;
-    QTimer::singleShot(0, this, &X11ScreenSource::grabNow);
-}
-
 void X11ScreenSource::grabNow()
 {
-    m_busy = false;
     const QList<QScreen *> screens = QGuiApplication::screens();
     QList<QImage> pictures;
     QSize desktopSize;

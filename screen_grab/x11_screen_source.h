@@ -7,17 +7,12 @@ namespace vantok
 {
 
 // Reads the X server's root window, screen by screen, at its device pixels.
-class X11ScreenSource : public ScreenSource
+class X11ScreenSource : public DirectScreenSource
 {
     Q_OBJECT
 
-public:
-    void grab() override;
-
 private:
-    void grabNow();
-
-    bool m_busy = false;
+    void grabNow() override;
 };
 
 }  // namespace vantok
