@@ -3,8 +3,8 @@
 # Taking a colour from the screen: another program shows a picture whose every pixel differs from
 # its neighbours over the whole screen; `vantok --grab` and then Ctrl+G freeze the screen, and
 # presses at its corners, Enter after arrow-key moves, and at scale 2 each device pixel of a 2 × 2
-# block take exactly the pixel that was there. What changes on screen after a grab is not taken;
-# Escape changes nothing.
+# block take exactly the pixel that was there, which Ctrl+C then copies. What changes on screen
+# after a grab is not taken; Escape changes nothing.
 source "$(dirname "$0")/lib.sh"
 
 GENERATOR="${VANTOK_COORDINATE_PICTURE:?path to make_coordinate_picture}"
@@ -71,6 +71,15 @@ grab_again
 xdotool mousemove 500 400
 xdotool key --delay 20 Right Right Down shift+Right Return
 expect_taken "$(shown 512 401)" "Enter after the arrow keys"
+# Ctrl+C copies the colour taken, as after any pick.
+xdotool key ctrl+c
+IFS=, read -r r g b <<<"$(shown 512 401)"
+for _ in $(seq 50); do
+    copied="$(xclip -o -selection clipboard 2>/dev/null || true)"
+    [ "$copied" = "$(printf '#%02X%02X%02X' "$r" "$g" "$b")" ] && break
+    sleep 0.1
+done
+[ "$copied" = "$(printf '#%02X%02X%02X' "$r" "$g" "$b")" ] || fail "Ctrl+C copied '$copied'"
 
 grab_again
 kill "$PATTERN_PID"  # the screen changes under the frozen one
