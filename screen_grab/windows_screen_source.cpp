@@ -30,18 +30,17 @@ struct Bitmap {
     ~Bitmap() { DeleteObject(bitmap); }
 };
 
-// Each monitor's place in the virtual screen, found by the device name Qt also gives the screen.
-BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found)
+// Each screen's device pixels in the virtual screen. Qt keeps a screen's top-left in device
+// pixels on Windows and divides only its size by the screen's ratio.
+QList<ScreenPart> screenParts(QPoint desktopOrigin, QRect picture)
 {
-    MONITORINFOEXW info{};
-    info.cbSize = sizeof(info);
-    if (GetMonitorInfoW(monitor, &info)) {
-        const RECT &r = info.rcMonitor;
-        reinterpret_cast<QList<ScreenPart> *>(found)->append(
-            {QString::fromWCharArray(info.szDevice),
-             QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)});
+    QList<ScreenPart> parts;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect logical = screen->geometry();
+        const QSize device = (QSizeF(logical.size()) * screen->devicePixelRatio()).toSize();
+        parts.append({screen->name(), QRect(logical.topLeft() - desktopOrigin, device) & picture});
     }
-    return TRUE;
+    return parts;
 }
 
 }  // namespace
@@ -78,10 +77,7 @@ void WindowsScreenSource::grabNow()
             row[x] |= 0xFF000000u;
     }
 
-    QList<ScreenPart> parts;
-    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&parts));
-    for (ScreenPart &part : parts)
-        part.rect = part.rect.translated(-desktop.topLeft()) & picture.rect();
+    const QList<ScreenPart> parts = screenParts(desktop.topLeft(), picture.rect());
     emit grabbed(picture, parts);
 }
 
