@@ -136,6 +136,7 @@ wait_window "Pick a colour from the screen"
 xdotool mousemove $((200 + 5)) $((150 + 7)) click 1
 wait_window Vantok
 WID="$FOUND_WID"
+MAIN_WID="$WID"
 eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/WIN_/')"
 expect_pixel $SWATCH "70,94,77" "the pixel taken from the screen"
 exit_through_button
