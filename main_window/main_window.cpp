@@ -257,7 +257,7 @@ bool MainWindow::openPicture(const PictureSource &source, QWidget *busyWindow)
         source.reportRefusal(load);
         return false;
     }
-    Pic1->setPicture(std::move(load.picture));  // composited in place: never held twice
+    Pic1->setPicture(std::move(load.picture));  // held where it lies: never held twice
     Im->hide();
     YA->hide();
     Pic2->hide();
@@ -273,8 +273,7 @@ void MainWindow::takeFromScreen(const QImage &desktop, QPoint pixel)
     Pic2->hide();
     Pic1->show();
     Pic1->bringIntoView(pixel);
-    const QRgb taken = desktop.pixel(pixel);
-    pick(composeColour(qRed(taken), qGreen(taken), qBlue(taken)));
+    pick(Pic1->pixel(pixel));
     Pic1->setFocus();  // so that Ctrl+C copies the colour taken
 }
 
