@@ -38,6 +38,13 @@ ScreenPicker::ScreenPicker(const QImage &desktop, const QList<ScreenPart> &parts
             emit taken(pixel);
         });
         connect(frozen, &FrozenScreen::keyPressed, this, &ScreenPicker::key);
+        // Closed from outside, by the window manager say: the pick ends as Escape ends it.
+        connect(frozen, &QObject::destroyed, this, [this] {
+            if (m_screens.isEmpty())
+                return;
+            close();
+            emit cancelled();
+        });
         m_screens.append(frozen);
     }
 }
