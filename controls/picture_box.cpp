@@ -478,16 +478,22 @@ QPointF PictureBox::pointerPosition(const QMouseEvent &event) const
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF at = pointerPosition(*event) - contentsRect().topLeft();
-    if (inView(devicePixelAt(at))) {
-        notePress(at);
-        emit mouseDown(at);
-        // A click takes its colour alone; the loupe comes once the button stays down.
-        m_held = {at, event->globalPosition().toPoint()};
-        if (pansAndZooms())
-            m_loupeDelay.start();
-    }
+    pressAt(pointerPosition(*event) - contentsRect().topLeft(), event->globalPosition().toPoint());
     QFrame::mousePressEvent(event);
+}
+
+// Whether the press lands on the view or, above a ratio of 1, on a scroll bar beside it.
+bool PictureBox::pressAt(QPointF at, QPoint pointer)
+{
+    if (!inView(devicePixelAt(at)))
+        return false;
+    notePress(at);
+    emit mouseDown(at);
+    // A click takes its colour alone; the loupe comes once the button stays down.
+    m_held = {pointer, m_view.cellOfDevicePixel(devicePixelAt(at))};
+    if (pansAndZooms())
+        m_loupeDelay.start();
+    return true;
 }
 
 // With a button held on a panning picture the loupe follows the pointer and every pixel it
@@ -496,8 +502,10 @@ void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF at = pointerPosition(*event) - contentsRect().topLeft();
     if (pansAndZooms() && event->buttons() != Qt::NoButton && inView(devicePixelAt(at))) {
-        emit mouseDown(at);
-        m_held = {at, event->globalPosition().toPoint()};
+        const QPoint cell = m_view.cellOfDevicePixel(devicePixelAt(at));
+        if (cell != m_held.cell)
+            emit mouseDown(at);  // picked once a pixel, not at every move within it
+        m_held = {event->globalPosition().toPoint(), cell};
         m_loupeDelay.stop();
         showLoupe();
     }
@@ -509,14 +517,14 @@ void PictureBox::mouseReleaseEvent(QMouseEvent *event)
     if (event->buttons() == Qt::NoButton) {
         m_loupeDelay.stop();
         m_loupe.hide();
+        m_held = {};
     }
     QFrame::mouseReleaseEvent(event);
 }
 
 void PictureBox::showLoupe()
 {
-    const QPoint cell = m_view.cellOfDevicePixel(devicePixelAt(m_held.at));
-    m_loupe.show(m_shown, cell, drawnPixel(cell), m_backColor, m_held.pointer);
+    m_loupe.show(m_shown, m_held.cell, drawnPixel(m_held.cell), m_backColor, m_held.pointer);
 }
 
 // A press moves the mark's start to the pressed pixel, and hides the mark until the keys move it.
@@ -562,10 +570,8 @@ bool PictureBox::eventFilter(QObject *watched, QEvent *event)
     if (watched != parentWidget() && event->type() == QEvent::MouseButtonPress) {
         const auto &press = static_cast<const QMouseEvent &>(*event);
         const QPointF at = mapFrom(window(), press.scenePosition()) - contentsRect().topLeft();
-        if (inView(devicePixelAt(at))) {
-            emit mouseDown(at);
+        if (pressAt(at, press.globalPosition().toPoint()))
             return true;
-        }
     }
     return QFrame::eventFilter(watched, event);
 }

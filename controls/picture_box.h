@@ -95,6 +95,7 @@ private:
     QString zoomText() const;
     // Where the view's first device pixel lies in the window, in device pixels.
     QPoint viewOrigin() const;
+    bool pressAt(QPointF at, QPoint pointer);
     void notePress(QPointF at);
     void showLoupe();
     // Picture pixel `cell` as drawn: over the back colour where it has alpha, or the back colour.
@@ -113,9 +114,10 @@ private:
     PickMark m_mark{m_view};
     PictureLoupe m_loupe{this};
     QTimer m_loupeDelay;
+    // Where a held button last was: the pointer on the screen and the picture pixel under it.
     struct Held {
-        QPointF at;      // inner-area coordinates
-        QPoint pointer;  // global
+        QPoint pointer;
+        QPoint cell{-1, -1};
     } m_held;
     bool m_zoomOnDevicePixels = false;
     int m_wheelZoom = 0;  // Ctrl+wheel eighths of a degree not yet made into a zoom step

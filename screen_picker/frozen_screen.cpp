@@ -97,6 +97,9 @@ void FrozenScreen::keyPressEvent(QKeyEvent *event)
 
 void FrozenScreen::showLoupe(QPoint pixel)
 {
+    if (m_loupe->isVisible() && pixel == m_loupePixel)
+        return;  // moves within one device pixel change nothing
+    m_loupePixel = pixel;
     m_loupe->showPixel(m_desktop, pixel, pixelLines(pixel, m_desktop.pixel(pixel)));
     m_loupe->setGeometry(loupePlace(rect(), logicalOf(pixel), m_loupe->sizeHint(), LoupeGap));
     m_loupe->show();

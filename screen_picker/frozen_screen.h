@@ -49,6 +49,7 @@ private:
     QImage m_desktop;
     QRect m_part;
     Loupe *m_loupe;
+    QPoint m_loupePixel;
     // Where the keys last put the pointer, in global coordinates, and the pixel they chose there.
     QPoint m_warpedTo{-1, -1};
     QPoint m_keysPixel;
